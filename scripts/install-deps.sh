@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that the named parts of the build need, and
+# only those that are missing. Without root or password-less sudo it prints
+# the exact command to run and fails.
+set -euo pipefail
+
+declare -A groups=(
+    [build]="cmake ninja-build g++ make pkg-config"
+    [test]="libgtest-dev libgmock-dev googletest libbenchmark-dev python3"
+    [cli]="libcli11-dev nlohmann-json3-dev"
+    [qt]="qt6-base-dev libgl-dev"
+    [gui-test]="xvfb xauth fonts-nanum"
+)
+
+packages=()
+for group in "$@"; do
+    if [[ -z "${groups[$group]+set}" ]]; then
+        echo "install-deps: unknown group '$group'" >&2
+        exit 2
+    fi
+    # shellcheck disable=SC2206
+    packages+=(${groups[$group]})
+done
+
+missing=()
+for package in "${packages[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+    if [[ "$status" != "install ok installed" ]]; then
+        missing+=("$package")
+    fi
+done
+if [[ ${#missing[@]} -eq 0 ]]; then
+    exit 0
+fi
+
+if [[ $(id -u) -eq 0 ]]; then
+    sudo=()
+elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
+    sudo=(sudo)
+else
+    echo "Missing Debian packages. Install them with:" >&2
+    echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+    exit 1
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+# A fresh machine has no package lists yet; refresh them before the first install.
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

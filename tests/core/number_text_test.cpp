@@ -1,0 +1,201 @@
+#include "core/number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <string>
+
+namespace karbelon {
+namespace {
+
+TEST(NumberText, AcceptsTheGrammarAndConvertsExactly) {
+    struct Case {
+        std::string text;
+        double value;
+    };
+    const Case cases[] = {
+        {"5", 5},
+        {"-5", -5},
+        {"+5", 5},
+        {"5.", 5},
+        {".5", 0.5},
+        {"-.5", -0.5},
+        {" 900000 ", 900000},
+        {"900,000", 900000},
+        {"1,234,567", 1234567},
+        {"1,234.5", 1234.5},
+        {"0001", 1},
+        {"-200", -200},
+        {"200.5", 200.5},
+        {"0.1", 0.1},
+        {"123456789012345678901234567890", 123456789012345678901234567890.0},
+        {"  -0  ", -0.0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_TRUE(isNumber(c.text));
+        const auto value = toNumber(c.text);
+        ASSERT_TRUE(value.has_value());
+        EXPECT_EQ(*value, c.value);
+        EXPECT_EQ(std::signbit(*value), std::signbit(c.value));
+    }
+}
+
+TEST(NumberText, RejectsEverythingOutsideTheGrammar) {
+    const std::string rejected[] = {
+        "",
+        " ",
+        ".",
+        "+",
+        "-",
+        "+-5",
+        "--5",
+        "1e5",
+        "0x10",
+        "&H10",
+        "$5",
+        "(5)",
+        "inf",
+        "nan",
+        "1 000",
+        "\t5",
+        "5\t",
+        "90,0000",
+        ",900",
+        "9,00",
+        "1234,567",
+        "1,234,56",
+        "1,,234",
+        "5,",
+        "1.2.3",
+        "1.5,000",
+        "５",
+        "٥",
+        "- 5",
+        "5-",
+        std::string("5\0", 2),
+        "12a",
+    };
+    for (const std::string& text : rejected) {
+        EXPECT_FALSE(isNumber(text)) << text;
+        EXPECT_FALSE(toNumber(text).has_value()) << text;
+    }
+}
+
+TEST(NumberText, OutOfRangeTextsSaturateWithTheirSign) {
+    const std::string huge = "1" + std::string(400, '0');
+    const std::string tiny = "0." + std::string(400, '0') + "1";
+    EXPECT_EQ(toNumber(huge), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(toNumber("-" + huge), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(toNumber(tiny), 0.0);
+    EXPECT_TRUE(std::signbit(*toNumber("-" + tiny)));
+}
+
+TEST(NumberText, FollowsTheGivenConventions) {
+    const NumberConventions german{",", "."};
+    EXPECT_EQ(toNumber("1.234,5", german), 1234.5);
+    EXPECT_FALSE(isNumber("1,234.5", german));
+    const NumberConventions narrowSpace{",", "\u202f"};
+    EXPECT_EQ(toNumber("900\u202f000,25", narrowSpace), 900000.25);
+    const NumberConventions spaceGrouping{".", " "};
+    EXPECT_EQ(toNumber(" 1 000 ", spaceGrouping), 1000);
+    EXPECT_FALSE(isNumber("1 00", spaceGrouping));
+    const NumberConventions sameSeparator{",", ","};
+    EXPECT_EQ(toNumber("1,5", sameSeparator), 1.5);
+}
+
+// Random texts over the grammar's own alphabet hit the parser's corners far
+// more often than arbitrary bytes would.
+TEST(NumberText, TestAndConversionAlwaysAgree) {
+    const std::string alphabet = "0123456789 ,.+-e";
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<std::size_t> length(0, 12);
+    std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+    int accepted = 0;
+    for (int i = 0; i < 200000; ++i) {
+        std::string text;
+        for (std::size_t n = length(random); n > 0; --n) {
+            text.push_back(alphabet[pick(random)]);
+        }
+        const bool number = isNumber(text);
+        ASSERT_EQ(number, toNumber(text).has_value()) << text;
+        if (number) {
+            ++accepted;
+            std::string plain;
+            for (const char c : text) {
+                if (c != ' ' && c != ',' && c != '+') {
+                    plain.push_back(c);
+                }
+            }
+            ASSERT_EQ(*toNumber(text), std::strtod(plain.c_str(), nullptr)) << text;
+        }
+    }
+    EXPECT_GT(accepted, 1000);
+}
+
+TEST(FormatGrouped, GroupsWholeNumbersAndLeavesZeroEmpty) {
+    struct Case {
+        double value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {337275, "337,275"},
+        {999, "999"},
+        {1000, "1,000"},
+        {-113, "-113"},
+        {0, ""},
+        {-0.0, ""},
+        {1e15, "1,000,000,000,000,000"},
+        {-1234567, "-1,234,567"},
+        {9007199254740993.0, "9,007,199,254,740,992"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(formatGrouped(c.value), c.text) << c.value;
+    }
+    EXPECT_EQ(formatGrouped(1234567, {",", "."}), "1.234.567");
+}
+
+TEST(FormatGrouped, WritesTheExactDigitsOfHugeValues) {
+    const std::string text = formatGrouped(std::numeric_limits<double>::max());
+    EXPECT_EQ(text.substr(0, 23), "179,769,313,486,231,570");
+    EXPECT_EQ(text.find('e'), std::string::npos);
+    EXPECT_EQ(text.size(), 309 + 102);  // 309 digits and a separator between groups
+    EXPECT_EQ(formatGrouped(1e300).substr(0, 7), "1,000,0");
+    std::string digits = formatGrouped(1e300);
+    std::erase(digits, ',');
+    EXPECT_EQ(digits.substr(0, 24), "100000000000000005250476");  // exact, not zero-padded
+}
+
+TEST(FormatPlainNumber, RoundsToFifteenDigitsInPlainNotation) {
+    struct Case {
+        double value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {10, "10"},
+        {9.375, "9.375"},
+        {0, "0"},
+        {-0.0, "0"},
+        {75, "75"},
+        {100 - 5.05 * 5.05, "74.4975"},
+        {-300, "-300"},
+        {0.1 + 0.2, "0.3"},
+        {0.5, "0.5"},
+        {-0.25, "-0.25"},
+        {1e20, "100000000000000000000"},
+        {123456789012345678.0, "123456789012346000"},
+        {1.5e-7, "0.00000015"},
+        {100 - 1e-13, "99.9999999999999"},
+        {100 - 1e-14, "100"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(formatPlainNumber(c.value), c.text) << c.value;
+    }
+    EXPECT_EQ(formatPlainNumber(9.375, {",", "."}), "9,375");
+    EXPECT_EQ(formatPlainNumber(5e-324).substr(0, 6), "0.0000");
+}
+
+}  // namespace
+}  // namespace karbelon
