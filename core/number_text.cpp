@@ -99,6 +99,7 @@ bool hasNonZeroDigit(std::string_view digits) {
 }
 
 double convert(const ParsedNumber& parsed) {
+    // Short texts (nearly all) are assembled on the stack.
     std::string plain;
     plain.reserve(parsed.integerPart.size() + parsed.fractionDigits.size() + 2);
     for (const char c : parsed.integerPart) {
@@ -127,19 +128,95 @@ double convert(const ParsedNumber& parsed) {
 }
 
 // Writes digits with a separator between groups of three from the right.
-std::string groupDigits(std::string_view digits, std::string_view separator) {
-    std::string grouped;
-    grouped.reserve(digits.size() + (digits.size() / 3) * separator.size());
+void appendGroupedDigits(std::string& out, std::string_view digits, std::string_view separator) {
     std::size_t firstGroup = digits.size() % 3;
     if (firstGroup == 0) {
         firstGroup = 3;
     }
-    grouped.append(digits.substr(0, firstGroup));
+    out.append(digits.substr(0, firstGroup));
     for (std::size_t pos = firstGroup; pos < digits.size(); pos += 3) {
-        grouped.append(separator);
-        grouped.append(digits.substr(pos, 3));
+        out.append(separator);
+        out.append(digits.substr(pos, 3));
     }
-    return grouped;
+}
+
+// At most 17 significant digits of a positive finite double, trailing zeros
+// removed, and the power of ten of the first digit.
+struct SignificantDigits {
+    std::array<char, 24> digits{};
+    std::size_t count = 0;
+    int exponent = 0;
+};
+
+SignificantDigits readScientific(std::string_view scientific) {
+    SignificantDigits result;
+    const std::size_t exponentMark = scientific.find('e');
+    for (const char c : scientific.substr(0, exponentMark)) {
+        if (c != '.' && result.count < result.digits.size()) {
+            result.digits[result.count++] = c;
+        }
+    }
+    while (result.count > 0 && result.digits[result.count - 1] == '0') {
+        --result.count;
+    }
+    std::string_view exponentText = scientific.substr(exponentMark + 1);
+    if (!exponentText.empty() && exponentText.front() == '+') {
+        exponentText.remove_prefix(1);
+    }
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(),
+                    result.exponent);
+    return result;
+}
+
+// A value that is an exact short decimal n / 10^j (most rates and cooldowns)
+// is found with a few multiplications. Such an n of at most 15 digits is the
+// value rounded to 15 digits, since every 15-digit decimal survives a trip
+// through a double.
+std::optional<SignificantDigits> shortDecimalDigits(double magnitude) {
+    constexpr double limit = 1e15;
+    double power = 1;
+    for (int decimals = 1; decimals <= 15; ++decimals) {
+        power *= 10;  // exact up to 10^22
+        const double scaled = magnitude * power;
+        if (scaled >= limit) {
+            break;
+        }
+        if (scaled == std::trunc(scaled) && scaled / power == magnitude) {
+            SignificantDigits result;
+            const auto end =
+                std::to_chars(result.digits.data(), result.digits.data() + result.digits.size(),
+                              static_cast<std::uint64_t>(scaled));
+            result.count = static_cast<std::size_t>(end.ptr - result.digits.data());
+            result.exponent = static_cast<int>(result.count) - 1 - decimals;
+            while (result.count > 0 && result.digits[result.count - 1] == '0') {
+                --result.count;
+            }
+            return result;
+        }
+    }
+    return std::nullopt;
+}
+
+SignificantDigits roundToSignificantDigits(double magnitude) {
+    if (const std::optional<SignificantDigits> shortDecimal = shortDecimalDigits(magnitude)) {
+        return *shortDecimal;
+    }
+    constexpr int significantDigits = 15;
+    std::array<char, 40> buffer{};
+    char* const first = buffer.data();
+    char* const last = first + buffer.size();
+    // The shortest round-trip digits are cheap. When there are at most 15 of
+    // them they are also the value rounded to 15 digits, since every decimal
+    // of 15 digits survives a trip through a double.
+    auto result = std::to_chars(first, last, magnitude, std::chars_format::scientific);
+    SignificantDigits shortest =
+        readScientific({first, static_cast<std::size_t>(result.ptr - first)});
+    if (shortest.count <= significantDigits) {
+        return shortest;
+    }
+    result =
+        std::to_chars(first, last, magnitude, std::chars_format::scientific, significantDigits - 1);
+    return readScientific({first, static_cast<std::size_t>(result.ptr - first)});
 }
 
 std::string_view nonFiniteText(double value) {
@@ -163,16 +240,17 @@ std::optional<double> toNumber(std::string_view text, const NumberConventions& c
     return convert(*parsed);
 }
 
-std::string formatGrouped(double wholeValue, const NumberConventions& conventions) {
+void appendGrouped(std::string& out, double wholeValue, const NumberConventions& conventions) {
     if (!std::isfinite(wholeValue)) {
-        return std::string(nonFiniteText(wholeValue));
+        out += nonFiniteText(wholeValue);
+        return;
     }
     if (wholeValue == 0) {
-        return {};
+        return;
     }
     // The largest double has 309 integer digits; precision 0 gives them
     // exactly. Figures below 2^63 take the much cheaper integer conversion.
-    std::array<char, 400> buffer{};
+    std::array<char, 400> buffer;  // written by to_chars before it is read
     const double magnitude = std::fabs(wholeValue);
     constexpr double integerLimit = 9223372036854775808.0;  // 2^63
     const auto result = magnitude < integerLimit
@@ -180,75 +258,66 @@ std::string formatGrouped(double wholeValue, const NumberConventions& convention
                                             static_cast<std::uint64_t>(magnitude))
                             : std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
                                             std::chars_format::fixed, 0);
-    const std::string_view digits(buffer.data(),
-                                  static_cast<std::size_t>(result.ptr - buffer.data()));
-    std::string text = wholeValue < 0 ? "-" : "";
-    text += groupDigits(digits, conventions.thousandsSeparator);
-    return text;
+    if (wholeValue < 0) {
+        out += '-';
+    }
+    appendGroupedDigits(out, {buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data())},
+                        conventions.thousandsSeparator);
 }
 
-std::string formatPlainNumber(double value, const NumberConventions& conventions) {
+void appendPlainNumber(std::string& out, double value, const NumberConventions& conventions) {
     if (!std::isfinite(value)) {
-        return std::string(nonFiniteText(value));
+        out += nonFiniteText(value);
+        return;
     }
     // Whole numbers of up to 15 digits (every cooldown and most rates) are
     // already exact at 15 significant digits.
-    constexpr int significantDigits = 15;
     constexpr double plainIntegerLimit = 1e15;
     if (value == std::trunc(value) && std::fabs(value) < plainIntegerLimit) {
         std::array<char, 24> digits{};
         const auto end = std::to_chars(digits.data(), digits.data() + digits.size(),
-                                       static_cast<std::int64_t>(value == 0 ? 0 : value));
-        return {digits.data(), end.ptr};
+                                       static_cast<std::int64_t>(value));
+        out.append(digits.data(), end.ptr);
+        return;
     }
-    // Otherwise fifteen significant digits as d.dddddddddddddde±x, correctly rounded.
-    std::array<char, 32> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                      std::chars_format::scientific, significantDigits - 1);
-    const std::string_view scientific(buffer.data(),
-                                      static_cast<std::size_t>(result.ptr - buffer.data()));
-    const std::size_t exponentMark = scientific.find('e');
-    std::string digits;
-    digits.reserve(significantDigits);
-    for (const char c : scientific.substr(0, exponentMark)) {
-        if (c != '.') {
-            digits.push_back(c);
-        }
-    }
-    int exponent = 0;
-    const std::string_view exponentText = scientific.substr(exponentMark + 1);
-    const char* exponentFirst = exponentText.data();
-    if (*exponentFirst == '+') {
-        ++exponentFirst;
-    }
-    std::from_chars(exponentFirst, exponentText.data() + exponentText.size(), exponent);
-
-    while (!digits.empty() && digits.back() == '0') {
-        digits.pop_back();
-    }
+    const SignificantDigits significant = roundToSignificantDigits(std::fabs(value));
+    const std::string_view digits(significant.digits.data(), significant.count);
     if (digits.empty()) {
-        return "0";  // zero, and negative zero too
+        out += '0';  // a value that rounds to nothing
+        return;
     }
 
+    if (value < 0) {
+        out += '-';
+    }
     // The decimal point stands after (exponent + 1) digits of the number.
-    const int pointPosition = exponent + 1;
+    const int pointPosition = significant.exponent + 1;
     const auto digitCount = static_cast<int>(digits.size());
-    std::string text = value < 0 ? "-" : "";
     if (pointPosition <= 0) {
-        text += '0';
-        text += conventions.decimalSeparator;
-        text.append(static_cast<std::size_t>(-pointPosition), '0');
-        text += digits;
+        out += '0';
+        out += conventions.decimalSeparator;
+        out.append(static_cast<std::size_t>(-pointPosition), '0');
+        out += digits;
     } else if (pointPosition >= digitCount) {
-        text += digits;
-        text.append(static_cast<std::size_t>(pointPosition - digitCount), '0');
+        out += digits;
+        out.append(static_cast<std::size_t>(pointPosition - digitCount), '0');
     } else {
         const auto split = static_cast<std::size_t>(pointPosition);
-        text.append(digits, 0, split);
-        text += conventions.decimalSeparator;
-        text.append(digits, split);
+        out += digits.substr(0, split);
+        out += conventions.decimalSeparator;
+        out += digits.substr(split);
     }
+}
+
+std::string formatGrouped(double wholeValue, const NumberConventions& conventions) {
+    std::string text;
+    appendGrouped(text, wholeValue, conventions);
+    return text;
+}
+
+std::string formatPlainNumber(double value, const NumberConventions& conventions) {
+    std::string text;
+    appendPlainNumber(text, value, conventions);
     return text;
 }
 

@@ -26,4 +26,8 @@ std::string formatGrouped(double wholeValue, const NumberConventions& convention
 // removed, negative zero written "0". Never an exponent form.
 std::string formatPlainNumber(double value, const NumberConventions& conventions = {});
 
+// The same two conversions, appended to a text being built.
+void appendGrouped(std::string& out, double wholeValue, const NumberConventions& conventions);
+void appendPlainNumber(std::string& out, double value, const NumberConventions& conventions);
+
 }  // namespace karbelon

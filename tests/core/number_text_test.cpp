@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -195,6 +197,53 @@ TEST(FormatPlainNumber, RoundsToFifteenDigitsInPlainNotation) {
     }
     EXPECT_EQ(formatPlainNumber(9.375, {",", "."}), "9,375");
     EXPECT_EQ(formatPlainNumber(5e-324).substr(0, 6), "0.0000");
+}
+
+// Reference: printf's correctly rounded 15 digits, moved into plain notation.
+std::string plainFromPrintf(double value) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    const std::string scientific = buffer;
+    const std::size_t mark = scientific.find('e');
+    std::string digits = scientific.substr(0, 1) + scientific.substr(2, mark - 2);
+    const int point = std::stoi(scientific.substr(mark + 1)) + 1;
+    while (!digits.empty() && digits.back() == '0') {
+        digits.pop_back();
+    }
+    if (digits.empty()) {
+        return "0";
+    }
+    std::string text = value < 0 ? "-" : "";
+    if (point <= 0) {
+        return text + "0." + std::string(static_cast<std::size_t>(-point), '0') + digits;
+    }
+    if (point >= static_cast<int>(digits.size())) {
+        return text + digits + std::string(static_cast<std::size_t>(point) - digits.size(), '0');
+    }
+    const auto split = static_cast<std::size_t>(point);
+    return text + digits.substr(0, split) + "." + digits.substr(split);
+}
+
+TEST(FormatPlainNumber, AgreesWithCorrectlyRoundedPrintfDigits) {
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<std::int64_t> mantissa(-99999999, 99999999);
+    std::uniform_int_distribution<int> decimals(0, 12);
+    std::uniform_real_distribution<double> defence(-200, 200);
+    for (int i = 0; i < 100000; ++i) {
+        // Short decimals, reduction rates of random defences, and raw bit patterns.
+        const double shortDecimal =
+            static_cast<double>(mantissa(random)) / std::pow(10.0, decimals(random));
+        const double m = (defence(random) + 200) / 20;
+        const double rate = 100 - m * m;
+        double raw = 0;
+        const std::uint64_t bits = random();
+        std::memcpy(&raw, &bits, sizeof raw);
+        for (const double value : {shortDecimal, rate, raw}) {
+            if (std::isfinite(value) && std::fabs(value) < 1e30 && std::fabs(value) > 1e-30) {
+                ASSERT_EQ(formatPlainNumber(value), plainFromPrintf(value)) << value;
+            }
+        }
+    }
 }
 
 }  // namespace
