@@ -1,5 +1,6 @@
 #include "number_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -90,12 +91,7 @@ std::optional<ParsedNumber> parseNumber(std::string_view text,
 // Whether a number that overflowed the double range was too large rather
 // than too small: it is large exactly when a non-zero integer digit exists.
 bool hasNonZeroDigit(std::string_view digits) {
-    for (const char c : digits) {
-        if (c >= '1' && c <= '9') {
-            return true;
-        }
-    }
-    return false;
+    return std::ranges::any_of(digits, [](char c) { return c >= '1' && c <= '9'; });
 }
 
 double convert(const ParsedNumber& parsed) {
