@@ -1,0 +1,60 @@
+#include "outcome_json.h"
+
+#include "cli/json_text.h"
+#include "core/report.h"
+
+namespace karbelon::cli {
+
+namespace {
+
+// The members of a figures object after its opening brace.
+void appendFiguresMembers(std::string& out, const DamageFigures& figures,
+                          const NumberConventions& conventions) {
+    out += R"("outcome":"figures","base":)";
+    appendJsonNumber(out, figures.base);
+    out += R"(,"rate":)";
+    appendJsonNumber(out, figures.rate);
+    out += R"(,"actual":)";
+    appendJsonNumber(out, figures.actual);
+    out += R"(,"cooldown":)";
+    appendJsonNumber(out, figures.cooldown);
+    out += R"(,"report":)";
+    appendJsonString(out, buildReport(figures, conventions));
+    out += '}';
+}
+
+}  // namespace
+
+void appendOutcomeJson(std::string& out, const CalculationOutcome& outcome,
+                       const NumberConventions& conventions) {
+    switch (outcome.kind) {
+        case OutcomeKind::Figures:
+            out += '{';
+            appendFiguresMembers(out, outcome.figures, conventions);
+            break;
+        case OutcomeKind::Message:
+            out += R"({"outcome":"message","message":)";
+            appendJsonString(out, outcome.message);
+            out += '}';
+            break;
+        case OutcomeKind::DefenceReset:
+            out += R"({"outcome":"defence-reset"})";
+            break;
+    }
+}
+
+void appendSpellFiguresJson(std::string& out, std::string_view spell, const DamageFigures& figures,
+                            const NumberConventions& conventions) {
+    out += R"({"spell":)";
+    appendJsonString(out, spell);
+    out += ',';
+    appendFiguresMembers(out, figures, conventions);
+}
+
+void appendInvalidJson(std::string& out, std::string_view error) {
+    out += R"({"outcome":"invalid","error":)";
+    appendJsonString(out, error);
+    out += '}';
+}
+
+}  // namespace karbelon::cli

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/damage_calculation.h"
+#include "core/number_conventions.h"
+
+namespace karbelon::cli {
+
+// One object, no line break:
+//   {"outcome":"figures","base":B,"rate":R,"actual":A,"cooldown":C,"report":"..."}
+//   {"outcome":"message","message":"..."}
+//   {"outcome":"defence-reset"}
+void appendOutcomeJson(std::string& out, const CalculationOutcome& outcome,
+                       const NumberConventions& conventions);
+
+// The figures object with the spell's name in front: {"spell":"...","outcome":"figures",...}.
+void appendSpellFiguresJson(std::string& out, std::string_view spell, const DamageFigures& figures,
+                            const NumberConventions& conventions);
+
+// {"outcome":"invalid","error":"..."}; the error must be valid UTF-8.
+void appendInvalidJson(std::string& out, std::string_view error);
+
+}  // namespace karbelon::cli

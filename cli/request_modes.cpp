@@ -1,0 +1,86 @@
+#include "request_modes.h"
+
+#include <string>
+#include <string_view>
+
+#include "cli/all_spells.h"
+#include "cli/exit_status.h"
+#include "cli/outcome_json.h"
+#include "core/report.h"
+
+namespace karbelon::cli {
+
+namespace {
+
+// The window writes "0" into the empty defence box; a terminal has no box,
+// so the user is told what the next request will count.
+constexpr std::string_view defenceResetNotice =
+    "방어가 비어 있습니다. 다음 요청에서는 방어를 0으로 계산합니다 (--defence 0).";
+
+// A message or a defence reset, in either form.
+int answerWithoutFigures(const CalculationOutcome& outcome, OutputForm form,
+                         const NumberConventions& conventions, std::ostream& out,
+                         std::ostream& err) {
+    if (form == OutputForm::Json) {
+        std::string json;
+        appendOutcomeJson(json, outcome, conventions);
+        out << json << '\n';
+    } else if (outcome.kind == OutcomeKind::Message) {
+        err << outcome.message << '\n';
+    } else {
+        err << defenceResetNotice << '\n';
+    }
+    return outcome.kind == OutcomeKind::Message ? exit_status::message : exit_status::defenceReset;
+}
+
+// The report's "\r\n" breaks become plain line feeds on a terminal.
+std::string reportAsLines(const DamageFigures& figures, const NumberConventions& conventions) {
+    const std::string report = buildReport(figures, conventions);
+    std::string lines;
+    lines.reserve(report.size() + 1);
+    std::size_t start = 0;
+    for (std::size_t end = report.find("\r\n"); end != std::string::npos;
+         end = report.find("\r\n", start)) {
+        lines.append(report, start, end - start);
+        lines += '\n';
+        start = end + 2;
+    }
+    lines.append(report, start);
+    lines += '\n';
+    return lines;
+}
+
+}  // namespace
+
+int runSingleRequest(const DamageInputs& inputs, OutputForm form,
+                     const NumberConventions& conventions, std::ostream& out, std::ostream& err) {
+    const CalculationOutcome outcome = calculateDamage(inputs, conventions);
+    if (outcome.kind != OutcomeKind::Figures) {
+        return answerWithoutFigures(outcome, form, conventions, out, err);
+    }
+    if (form == OutputForm::Json) {
+        std::string json;
+        appendOutcomeJson(json, outcome, conventions);
+        out << json << '\n';
+    } else {
+        out << reportAsLines(outcome.figures, conventions);
+    }
+    return exit_status::figures;
+}
+
+int runAllSpells(const DamageInputs& inputs, OutputForm form, const NumberConventions& conventions,
+                 std::ostream& out, std::ostream& err) {
+    const AllSpellsOutcome all =
+        calculateAllSpells(inputs.hp, inputs.mp, inputs.defence, conventions);
+    if (all.outcome.kind != OutcomeKind::Figures) {
+        return answerWithoutFigures(all.outcome, form, conventions, out, err);
+    }
+    if (form == OutputForm::Json) {
+        out << spellTableJson(all.rows, conventions) << '\n';
+    } else {
+        out << formatSpellTable(all.rows, conventions);
+    }
+    return exit_status::figures;
+}
+
+}  // namespace karbelon::cli
