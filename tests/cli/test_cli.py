@@ -173,15 +173,6 @@ class Batch(unittest.TestCase):
                          ["figures", "invalid", "message", "invalid", "invalid", "defence-reset", "figures"])
         self.assertEqual(answers[6]["cooldown"], 61)
 
-    def test_line_endings(self):
-        for stdin in (batch_line() + b"\n" + batch_line(),             # no break after the last line
-                      batch_line() + b"\r\n" + batch_line() + b"\r\n"):  # CRLF
-            result = run("--batch", stdin=stdin)
-            self.assertEqual(result.returncode, 0)
-            self.assertEqual(result.stdout.count(b"\n"), 2)
-            self.assertNotIn(b"\r\n", result.stdout)
-        self.assertEqual(run("--batch").stdout, b"")
-
     def test_printed_doubles_read_back_exactly(self):
         rng = random.Random(7)
         requests, expected = [], []
