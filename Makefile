@@ -4,9 +4,16 @@ DEPS := scripts/install-deps.sh
 JOBS ?= $(shell nproc)
 
 RUN_GROUPS := build qt
-TEST_GROUPS := build test cli qt gui-test
+TEST_GROUPS := build test cli qt gui-test fuzz lint
+FUZZ_GROUPS := build cli fuzz
+LINT_GROUPS := build test cli qt fuzz lint
+# Seconds each fuzz target runs: FUZZ_SECONDS for `make fuzz`, a short
+# bounded run in `make test`.
+FUZZ_SECONDS ?= 60
+FUZZ_TEST_SECONDS ?= 15
 
-.PHONY: run test build deps-run deps-test linux asan clean
+.PHONY: run test build deps-run deps-test linux asan clean \
+        fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format
 
 run: deps-run
 	cmake --preset linux >/dev/null
@@ -17,7 +24,7 @@ run: deps-run
 	fi
 	build/linux/bin/karbelon
 
-test: deps-test linux asan
+test: deps-test linux asan fuzz-short format-check
 
 deps-run:
 	@$(DEPS) $(RUN_GROUPS)
@@ -34,6 +41,39 @@ asan:
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+
+# libFuzzer targets (clang); the working corpus grows in build/fuzz/corpus-run.
+fuzz: deps-fuzz fuzz-build
+	fuzz/run_fuzzers.sh build/fuzz $(FUZZ_SECONDS) build/fuzz/corpus-run
+
+# A short run from a temporary copy of the seeds, so the tree stays unchanged.
+fuzz-short: fuzz-build
+	fuzz/run_fuzzers.sh build/fuzz $(FUZZ_TEST_SECONDS)
+
+fuzz-build:
+	cmake --preset fuzz
+	cmake --build --preset fuzz -j $(JOBS)
+
+deps-fuzz:
+	@$(DEPS) $(FUZZ_GROUPS)
+
+# clang-tidy over everything the linux and fuzz builds compile (the linux build
+# first, for Qt's generated headers), then the format check.
+lint: deps-lint
+	cmake --preset linux >/dev/null
+	cmake --build --preset linux -j $(JOBS)
+	cmake --preset fuzz >/dev/null
+	JOBS=$(JOBS) scripts/lint.sh build/linux build/fuzz
+	scripts/format-check.sh
+
+deps-lint:
+	@$(DEPS) $(LINT_GROUPS)
+
+format-check:
+	scripts/format-check.sh
+
+format:
+	scripts/format-check.sh --fix
 
 build: deps-run
 	cmake --preset linux

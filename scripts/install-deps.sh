@@ -12,6 +12,8 @@ declare -A groups=(
     [gui-test]="xvfb xauth fonts-nanum"
     [screenshot]="xvfb xauth fonts-nanum xdotool x11-apps imagemagick"
     [gui-bench]="xvfb xauth fonts-nanum x11-utils python3"
+    [fuzz]="clang-14 libclang-rt-14-dev"
+    [lint]="clang-format-14 clang-tidy-14"
 )
 
 packages=()
