@@ -75,8 +75,8 @@ void BM_CalculateAllBoxesHuge(benchmark::State& state) {
         const auto outcome = karbelon::calculateDamage(inputs, conventions);
         benchmark::DoNotOptimize(karbelon::buildReport(outcome.figures, conventions));
     }
-    countMegabytes(state, inputs.spell.size() + inputs.hp.size() + inputs.mp.size() +
-                              inputs.defence.size());
+    countMegabytes(
+        state, inputs.spell.size() + inputs.hp.size() + inputs.mp.size() + inputs.defence.size());
 }
 BENCHMARK(BM_CalculateAllBoxesHuge)->RangeMultiplier(4)->Range(1, 16);
 
@@ -84,10 +84,9 @@ BENCHMARK(BM_CalculateAllBoxesHuge)->RangeMultiplier(4)->Range(1, 16);
 // The same request as one karbelon-cli batch line: UTF-8 check, JSON, core.
 void BM_BatchLineHuge(benchmark::State& state) {
     const std::string line = R"({"spell":")" + repeated("카르벨론", state.range(0)) +
-                             R"(","hp":")" + repeated("0", state.range(0)) +
-                             R"(650000","mp":")" + repeated("0", state.range(0)) +
-                             R"(900000","defence":"-100.)" + repeated("0", state.range(0)) +
-                             R"("})";
+                             R"(","hp":")" + repeated("0", state.range(0)) + R"(650000","mp":")" +
+                             repeated("0", state.range(0)) + R"(900000","defence":"-100.)" +
+                             repeated("0", state.range(0)) + R"("})";
     const karbelon::NumberConventions conventions;
     for (auto _ : state) {
         benchmark::DoNotOptimize(karbelon::cli::answerBatchLine(line, conventions));
