@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr std::int64_t megabyte = 1024 * 1024;
+constexpr std::int64_t megabyte = std::int64_t{1024} * 1024;
 
 std::string repeated(std::string_view pattern, std::int64_t megabytes) {
     const auto bytes = static_cast<std::size_t>(megabytes * megabyte);
@@ -42,6 +42,7 @@ void countMegabytes(benchmark::State& state, std::size_t bytesPerIteration) {
 
 void parse(benchmark::State& state, std::string_view pattern) {
     const std::string text = repeated(pattern, state.range(0));
+    // NOLINTNEXTLINE(clang-analyzer-deadcode.DeadStores): the loop variable only counts
     for (auto _ : state) {
         benchmark::DoNotOptimize(karbelon::toNumber(text));
     }
@@ -71,6 +72,7 @@ void BM_CalculateAllBoxesHuge(benchmark::State& state) {
         "-100." + repeated("0", state.range(0)),
     };
     const karbelon::NumberConventions conventions;
+    // NOLINTNEXTLINE(clang-analyzer-deadcode.DeadStores): the loop variable only counts
     for (auto _ : state) {
         const auto outcome = karbelon::calculateDamage(inputs, conventions);
         benchmark::DoNotOptimize(karbelon::buildReport(outcome.figures, conventions));
@@ -88,6 +90,7 @@ void BM_BatchLineHuge(benchmark::State& state) {
                              repeated("0", state.range(0)) + R"(900000","defence":"-100.)" +
                              repeated("0", state.range(0)) + R"("})";
     const karbelon::NumberConventions conventions;
+    // NOLINTNEXTLINE(clang-analyzer-deadcode.DeadStores): the loop variable only counts
     for (auto _ : state) {
         benchmark::DoNotOptimize(karbelon::cli::answerBatchLine(line, conventions));
     }

@@ -50,7 +50,7 @@ TEST(AuthorPage, OpensOnlyTheFixedAddressWhateverTheBoxesHold) {
 TEST(AuthorPage, AnOddWindirStaysInThePathAndTheAddressStaysQuoted) {
     const std::string quotedAddress = " \"" + window::authorPageAddress() + "\"";
     for (const std::string_view windir :
-         {"C:\\Win\"dows", "C:\\Windows\" \"http://evil.example/", "C:\\Windows & calc.exe"}) {
+         {R"(C:\Win"dows)", R"(C:\Windows" "http://evil.example/)", R"(C:\Windows & calc.exe)"}) {
         SCOPED_TRACE(windir);
         const auto command = window::browserCommand(windir, window::authorPageAddress());
         ASSERT_TRUE(command.has_value());

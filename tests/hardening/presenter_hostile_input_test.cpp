@@ -66,25 +66,19 @@ TEST(PresenterHostileInput, NulBytesAndBrokenUtf8AreJustNotNumbersOrSpells) {
     using namespace std::string_literals;
     struct Case {
         Box box;
-        std::string text;
         OutcomeKind kind;
+        std::string text;
         std::string_view answer;
     };
     const Case cases[] = {
-        {Box::Hp,
-         "650\0"s
-         "000",
-         OutcomeKind::Message, messages::healthNotNumber},
-        {Box::Mp, "\0"s, OutcomeKind::Message, messages::manaNotNumber},  // not empty
-        {Box::Defence, "-100\0"s, OutcomeKind::Message, messages::defenceNotNumber},
-        {Box::Spell, "카르벨론\0"s, OutcomeKind::Figures, noSpellReport},
-        {Box::Hp,
-         "\xff"
-         "650000",
-         OutcomeKind::Message, messages::healthNotNumber},
-        {Box::Mp, "900000\xc0", OutcomeKind::Message, messages::manaNotNumber},
-        {Box::Defence, "-100\xed\xa0\x80", OutcomeKind::Message, messages::defenceNotNumber},
-        {Box::Spell, "\xec\xb9", OutcomeKind::Figures, noSpellReport},  // a cut-off 카
+        {Box::Hp, OutcomeKind::Message, "650"s + '\0' + "000", messages::healthNotNumber},
+        {Box::Mp, OutcomeKind::Message, "\0"s, messages::manaNotNumber},  // not empty
+        {Box::Defence, OutcomeKind::Message, "-100\0"s, messages::defenceNotNumber},
+        {Box::Spell, OutcomeKind::Figures, "카르벨론\0"s, noSpellReport},
+        {Box::Hp, OutcomeKind::Message, "\377650000", messages::healthNotNumber},
+        {Box::Mp, OutcomeKind::Message, "900000\xc0", messages::manaNotNumber},
+        {Box::Defence, OutcomeKind::Message, "-100\xed\xa0\x80", messages::defenceNotNumber},
+        {Box::Spell, OutcomeKind::Figures, "\xec\xb9", noSpellReport},  // a cut-off 카
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.text));
