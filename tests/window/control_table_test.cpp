@@ -1,0 +1,118 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ostream>
+#include <set>
+#include <string>
+
+#include "window/control_table.h"
+#include "window/main_window.h"
+
+namespace karbelon::window {
+namespace {
+
+using ::testing::ElementsAre;
+
+TEST(ControlTable, EveryIdFindsItsOwnRow) {
+    for (const ControlSpec& spec : controlTable) {
+        EXPECT_EQ(controlSpec(spec.id).name, spec.name);
+    }
+}
+
+TEST(ControlTable, NamesAndTabIndicesAreUniqueAndTabIndicesRunFromZero) {
+    std::set<std::string_view> names;
+    std::set<int> tabs;
+    for (const ControlSpec& spec : controlTable) {
+        names.insert(spec.name);
+        tabs.insert(spec.tabIndex);
+    }
+    EXPECT_EQ(names.size(), controlCount);
+    ASSERT_EQ(tabs.size(), controlCount);
+    EXPECT_EQ(*tabs.begin(), 0);
+    EXPECT_EQ(*tabs.rbegin(), static_cast<int>(controlCount) - 1);
+}
+
+TEST(ControlTable, FocusVisitsTheBoxesThenTheButtons) {
+    EXPECT_THAT(focusOrder(),
+                ElementsAre(ControlId::Combo1, ControlId::Text1, ControlId::Text2, ControlId::Text3,
+                            ControlId::Text4, ControlId::Command1, ControlId::Command2));
+}
+
+// Each caption sits a little lower than its box so that the texts line up.
+struct LabelRow {
+    ControlId label;
+    ControlId box;
+    int dropTwips;
+};
+
+class LabelAlignment : public ::testing::TestWithParam<LabelRow> {};
+
+TEST_P(LabelAlignment, StandsLeftOfItsBoxAndSlightlyLower) {
+    const ControlSpec& label = controlSpec(GetParam().label);
+    const ControlSpec& box = controlSpec(GetParam().box);
+    EXPECT_EQ(label.container, box.container);
+    EXPECT_EQ(label.bounds.top - box.bounds.top, GetParam().dropTwips);
+    EXPECT_LT(label.bounds.left, box.bounds.left);
+    EXPECT_EQ(label.kind, ControlKind::Label);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, LabelAlignment,
+                         ::testing::Values(LabelRow{ControlId::Label2, ControlId::Combo1, 30},
+                                           LabelRow{ControlId::Label1, ControlId::Text1, 45},
+                                           LabelRow{ControlId::Label3, ControlId::Text2, 45},
+                                           LabelRow{ControlId::Label4, ControlId::Text3, 45}),
+                         [](const ::testing::TestParamInfo<LabelRow>& row) {
+                             return std::string(controlSpec(row.param.label).name);
+                         });
+
+TEST(ControlTable, EveryControlLiesInsideItsContainer) {
+    const TwipsRect frame = controlSpec(ControlId::Frame1).bounds;
+    for (const ControlSpec& spec : controlTable) {
+        const bool inFrame = spec.container == Container::Frame1;
+        const int width = inFrame ? frame.width : clientWidthTwips;
+        const int height = inFrame ? frame.height : clientHeightTwips;
+        SCOPED_TRACE(std::string(spec.name));
+        EXPECT_GE(spec.bounds.left, 0);
+        EXPECT_GE(spec.bounds.top, 0);
+        EXPECT_LE(spec.bounds.left + spec.bounds.width, width);
+        EXPECT_LE(spec.bounds.top + spec.bounds.height, height);
+    }
+}
+
+TEST(AuthorAddress, StaysOnAReservedDomainAndOpensWithASlash) {
+    const std::string address(authorAddress);
+    const std::string host = address.substr(address.find("//") + 2);
+    EXPECT_TRUE(host.ends_with(".example") || host.ends_with(".test") || host.ends_with(".invalid"))
+        << host;
+    EXPECT_EQ(authorPageAddress(), address + "/");
+}
+
+struct TwipsCase {
+    int twips;
+    int dpi;
+    int pixels;
+};
+
+class TwipsToPixels : public ::testing::TestWithParam<TwipsCase> {};
+
+void PrintTo(const TwipsCase& c, std::ostream* out) {
+    *out << c.twips << " twips at " << c.dpi << " DPI";
+}
+
+TEST_P(TwipsToPixels, RoundsToNearestHalfAwayFromZero) {
+    EXPECT_EQ(twipsToPixels(GetParam().twips, GetParam().dpi), GetParam().pixels);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TwipsToPixels,
+    ::testing::Values(TwipsCase{clientWidthTwips, 96, 398}, TwipsCase{clientHeightTwips, 96, 318},
+                      TwipsCase{clientWidthTwips, 144, 597}, TwipsCase{255, 96, 17},
+                      TwipsCase{7, 96, 0}, TwipsCase{8, 96, 1}, TwipsCase{-8, 96, -1},
+                      TwipsCase{7, 192, 1},                              // 0.9333
+                      TwipsCase{15, 120, 1}, TwipsCase{1335, 120, 111},  // 111.25
+                      TwipsCase{1455, 120, 121},                         // 121.25
+                      TwipsCase{0, 96, 0}, TwipsCase{2'000'000'000, 96, 133'333'333}));
+
+}  // namespace
+}  // namespace karbelon::window

@@ -1,0 +1,15 @@
+#include "clickable_label.h"
+
+#include <QMouseEvent>
+
+namespace karbelon::qtview {
+
+void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    // Releasing outside the label abandons the click, as with a button.
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        emit clicked();
+    }
+}
+
+}  // namespace karbelon::qtview

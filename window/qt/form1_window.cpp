@@ -1,0 +1,268 @@
+#include "form1_window.h"
+
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <limits>
+#include <utility>
+
+#include "clickable_label.h"
+
+namespace karbelon::qtview {
+
+using window::ControlId;
+using window::ControlKind;
+using window::ControlSpec;
+
+namespace {
+
+// Qt's logical pixels are 96 DPI ones; high-DPI screens scale them.
+constexpr int logicalDpi = 96;
+
+// The twips layout was drawn for an 8-point dialog font. At the desktop's
+// 9 points (DejaVu Sans with NanumGothic for Hangul) a report line is 14 px:
+// five of them and Qt's 4 px margins need 78 px where the result box shows
+// 71, so the last line was cut in half, and "Made by Orvane" lost its last
+// letter. The window therefore keeps the desktop's font family and colours
+// but takes the layout's size: 13 px lines, 65 px of report.
+constexpr int layoutFontPoints = 8;
+// 2 px around the text instead of Qt's 4, as a classic edit box keeps,
+// leaves room for a fallback Hangul font a pixel taller.
+constexpr int resultBoxMargin = 2;
+
+int px(int twips) {
+    return window::twipsToPixels(twips, logicalDpi);
+}
+
+QRect pixelRect(const window::TwipsRect& twips) {
+    return {px(twips.left), px(twips.top), px(twips.width), px(twips.height)};
+}
+
+QString toQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QLabel* makeLabel(const ControlSpec& spec, QWidget* parent) {
+    auto* label = spec.id == ControlId::Label6 ? new ClickableLabel(parent) : new QLabel(parent);
+    // Captions are shown as written: no rich text, no mnemonics.
+    label->setTextFormat(Qt::PlainText);
+    label->setText(toQString(spec.text));
+    return label;
+}
+
+QComboBox* makeSpellBox(const ControlSpec& spec, QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    box->setEditable(true);
+    // Enter must never add the typed text to the list, and typed text must
+    // stay as typed rather than be completed from the list.
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    box->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+    box->setEditText(toQString(spec.text));
+    return box;
+}
+
+QLineEdit* makeTextBox(const ControlSpec& spec, QWidget* parent) {
+    auto* box = new QLineEdit(toQString(spec.text), parent);
+    box->setMaxLength(std::numeric_limits<int>::max());  // Qt's default stops at 32767
+    return box;
+}
+
+QPlainTextEdit* makeResultBox(const ControlSpec& spec, QWidget* parent) {
+    auto* box = new QPlainTextEdit(toQString(spec.text), parent);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setTabChangesFocus(true);
+    box->document()->setDocumentMargin(resultBoxMargin);
+    return box;
+}
+
+QPushButton* makeButton(const ControlSpec& spec, QWidget* parent) {
+    auto* button = new QPushButton(toQString(spec.text), parent);
+    // Enter and Escape in a box must press neither button.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+// The multi-line box's text with "\r\n" between its paragraphs.
+std::string resultBoxText(const QPlainTextEdit& box) {
+    QString text = box.document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
+    return text.toStdString();
+}
+
+}  // namespace
+
+void openInDesktopBrowser(const QUrl& url) {
+    // Starts the desktop's handler detached; a failure shows nothing.
+    static_cast<void>(QDesktopServices::openUrl(url));
+}
+
+Form1Window::Form1Window(NumberConventions conventions, UrlOpener openUrl)
+    : openUrl_(std::move(openUrl)), form_(*this, std::move(conventions)) {
+    setWindowTitle(toQString(window::windowCaption));
+    QFont layoutFont = font();
+    layoutFont.setPointSize(layoutFontPoints);
+    setFont(layoutFont);
+    resize(px(window::clientWidthTwips), px(window::clientHeightTwips));
+    createControls();
+    connectEvents();
+    form_.load();
+    control(ControlId::Combo1)->setFocus();
+    centreOnScreen();
+}
+
+void Form1Window::createControls() {
+    for (const ControlSpec& spec : window::controlTable) {
+        QWidget* parent = spec.container == window::Container::Frame1 ? control(ControlId::Frame1)
+                                                                      : static_cast<QWidget*>(this);
+        QWidget* widget = nullptr;
+        switch (spec.kind) {
+            case ControlKind::Frame:
+                widget = new QGroupBox(toQString(spec.text), parent);
+                break;
+            case ControlKind::Label:
+                widget = makeLabel(spec, parent);
+                break;
+            case ControlKind::ComboBox:
+                widget = makeSpellBox(spec, parent);
+                break;
+            case ControlKind::TextBox:
+                widget = makeTextBox(spec, parent);
+                break;
+            case ControlKind::MultiLineTextBox:
+                widget = makeResultBox(spec, parent);
+                break;
+            case ControlKind::Button:
+                widget = makeButton(spec, parent);
+                break;
+        }
+        widget->setObjectName(toQString(spec.name));
+        // Fixed places: with no layout, resizing the window moves nothing.
+        widget->setGeometry(pixelRect(spec.bounds));
+        controls_[static_cast<std::size_t>(spec.id)] = widget;
+    }
+
+    // Screen readers name each box after the label in front of it.
+    const std::array<std::pair<ControlId, ControlId>, 4> buddies{{
+        {ControlId::Label2, ControlId::Combo1},
+        {ControlId::Label1, ControlId::Text1},
+        {ControlId::Label3, ControlId::Text2},
+        {ControlId::Label4, ControlId::Text3},
+    }};
+    for (const auto& [label, box] : buddies) {
+        static_cast<QLabel*>(control(label))->setBuddy(control(box));
+    }
+
+    const auto order = window::focusOrder();
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        setTabOrder(control(order[i - 1]), control(order[i]));
+    }
+}
+
+void Form1Window::connectEvents() {
+    connect(static_cast<QPushButton*>(control(ControlId::Command1)), &QPushButton::clicked, this,
+            [this] { form_.command1Click(); });
+    connect(static_cast<QPushButton*>(control(ControlId::Command2)), &QPushButton::clicked, this,
+            [this] { form_.command2Click(); });
+    connect(static_cast<ClickableLabel*>(control(ControlId::Label6)), &ClickableLabel::clicked,
+            this, [this] { form_.label6Click(); });
+}
+
+void Form1Window::centreOnScreen() {
+    // Window managers rarely centre a new window, and without one nothing
+    // would; so the window asks for the centre itself.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) {
+        return;
+    }
+    setGeometry(
+        QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), screen->availableGeometry()));
+}
+
+QWidget* Form1Window::control(ControlId id) const {
+    return controls_[static_cast<std::size_t>(id)];
+}
+
+std::string Form1Window::controlText(ControlId id) const {
+    QWidget* widget = control(id);
+    switch (window::controlSpec(id).kind) {
+        case ControlKind::Frame:
+            return static_cast<QGroupBox*>(widget)->title().toStdString();
+        case ControlKind::Label:
+            return static_cast<QLabel*>(widget)->text().toStdString();
+        case ControlKind::ComboBox:
+            return static_cast<QComboBox*>(widget)->currentText().toStdString();
+        case ControlKind::TextBox:
+            return static_cast<QLineEdit*>(widget)->text().toStdString();
+        case ControlKind::MultiLineTextBox:
+            return resultBoxText(*static_cast<QPlainTextEdit*>(widget));
+        case ControlKind::Button:
+            return static_cast<QPushButton*>(widget)->text().toStdString();
+    }
+    return {};
+}
+
+void Form1Window::setControlText(ControlId id, std::string_view text) {
+    QWidget* widget = control(id);
+    const QString value = toQString(text);
+    switch (window::controlSpec(id).kind) {
+        case ControlKind::Frame:
+            static_cast<QGroupBox*>(widget)->setTitle(value);
+            break;
+        case ControlKind::Label:
+            static_cast<QLabel*>(widget)->setText(value);
+            break;
+        case ControlKind::ComboBox:
+            static_cast<QComboBox*>(widget)->setEditText(value);
+            break;
+        case ControlKind::TextBox:
+            static_cast<QLineEdit*>(widget)->setText(value);
+            break;
+        case ControlKind::MultiLineTextBox:
+            // Qt reads "\r\n" as one paragraph break.
+            static_cast<QPlainTextEdit*>(widget)->setPlainText(value);
+            break;
+        case ControlKind::Button:
+            static_cast<QPushButton*>(widget)->setText(value);
+            break;
+    }
+}
+
+void Form1Window::appendSpellItem(std::string_view name) {
+    auto* box = static_cast<QComboBox*>(control(ControlId::Combo1));
+    // QComboBox selects the first item added to an empty list, which would
+    // replace the box's text; undo that so nothing is selected.
+    const QString text = box->currentText();
+    box->addItem(toQString(name));
+    if (box->currentIndex() != -1) {
+        box->setCurrentIndex(-1);
+        box->setEditText(text);
+    }
+}
+
+void Form1Window::showErrorMessage(std::string_view text, std::string_view caption) {
+    QMessageBox box(QMessageBox::Critical, toQString(caption), toQString(text), QMessageBox::Ok,
+                    this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+void Form1Window::unload() {
+    close();
+}
+
+void Form1Window::openAuthorPage(std::string_view address) {
+    openUrl_(QUrl(toQString(address)));
+}
+
+}  // namespace karbelon::qtview

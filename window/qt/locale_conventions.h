@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QLocale>
+
+#include "core/number_conventions.h"
+
+namespace karbelon::qtview {
+
+// The separators of a locale, for the core to read and write numbers with.
+NumberConventions conventionsFrom(const QLocale& locale);
+
+}  // namespace karbelon::qtview
