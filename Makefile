@@ -4,7 +4,7 @@ DEPS := scripts/install-deps.sh
 JOBS ?= $(shell nproc)
 
 RUN_GROUPS := build qt
-TEST_GROUPS := build test cli qt gui-test fuzz lint
+TEST_GROUPS := build test cli qt gui-test fuzz lint windows
 FUZZ_GROUPS := build cli fuzz
 LINT_GROUPS := build test cli qt fuzz lint
 # Seconds each fuzz target runs: FUZZ_SECONDS for `make fuzz`, a short
@@ -13,7 +13,8 @@ FUZZ_SECONDS ?= 60
 FUZZ_TEST_SECONDS ?= 15
 
 .PHONY: run test build deps-run deps-test linux asan clean \
-        fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format
+        fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
+        windows
 
 run: deps-run
 	cmake --preset linux >/dev/null
@@ -24,7 +25,7 @@ run: deps-run
 	fi
 	build/linux/bin/karbelon
 
-test: deps-test linux asan fuzz-short format-check
+test: deps-test linux asan windows fuzz-short format-check
 
 deps-run:
 	@$(DEPS) $(RUN_GROUPS)
@@ -41,6 +42,13 @@ asan:
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+
+# The Windows executable (mingw-w64), build/windows/bin/karbelon.exe, and its
+# tests under Wine; they share one Wine desktop, so CTest runs them in turn.
+windows:
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS)
+	ctest --preset windows
 
 # libFuzzer targets (clang); the working corpus grows in build/fuzz/corpus-run.
 fuzz: deps-fuzz fuzz-build

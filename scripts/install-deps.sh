@@ -14,6 +14,9 @@ declare -A groups=(
     [gui-bench]="xvfb xauth fonts-nanum x11-utils python3"
     [fuzz]="clang-14 libclang-rt-14-dev"
     [lint]="clang-format-14 clang-tidy-14"
+    # make windows: the mingw-w64 cross compiler, and Wine on a private Xvfb
+    # display with a Hangul font (and Wine's own, for title-bar buttons).
+    [windows]="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine xvfb xauth fonts-nanum fonts-wine"
 )
 
 packages=()

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <windows.h>
+
+namespace karbelon::window::win32 {
+
+// DPI services of Windows 10 and later, looked up at run time so that the
+// program still starts on Windows 7 and 8, where the system DPI is used.
+
+// The DPI of the monitor the window is on (per-monitor v2), else the system's.
+UINT windowDpi(HWND window);
+
+// The outer size of a window whose client area is clientWidth x clientHeight
+// pixels at the given DPI.
+SIZE windowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi);
+
+// The system's message font (the dialog font of current Windows) at the
+// given DPI. The caller deletes it.
+HFONT createMessageFont(UINT dpi);
+
+}  // namespace karbelon::window::win32

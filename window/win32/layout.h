@@ -1,0 +1,26 @@
+#pragma once
+
+// Pure geometry of the Win32 view, free of Windows headers so that it is
+// unit-tested on every host.
+
+#include "window/control_table.h"
+
+namespace karbelon::window::win32 {
+
+struct PixelRect {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+// Where a control sits in Form1's client area at the given DPI. Every
+// control is a child of the main window, so the frame's contents are moved
+// by the frame's own offset. Edges are rounded, not sizes, so that controls
+// that touch in twips still touch in pixels.
+PixelRect clientPixelRect(const ControlSpec& spec, int dotsPerInch);
+
+// Form1's client area at the given DPI.
+PixelRect clientPixelArea(int dotsPerInch);
+
+}  // namespace karbelon::window::win32
