@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <system_error>
 
 namespace karbelon {
@@ -203,11 +204,12 @@ SignificantDigits roundToSignificantDigits(double magnitude) {
     char* const last = first + buffer.size();
     // The shortest round-trip digits are cheap. When there are at most 15 of
     // them they are also the value rounded to 15 digits, since every decimal
-    // of 15 digits survives a trip through a double.
+    // of 15 digits survives a trip through a double -- except below the normal
+    // range, where a double holds fewer digits and the shortest form is coarser.
     auto result = std::to_chars(first, last, magnitude, std::chars_format::scientific);
     SignificantDigits shortest =
         readScientific({first, static_cast<std::size_t>(result.ptr - first)});
-    if (shortest.count <= significantDigits) {
+    if (shortest.count <= significantDigits && magnitude >= std::numeric_limits<double>::min()) {
         return shortest;
     }
     result =

@@ -5,9 +5,11 @@
 // separators.
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -30,6 +32,63 @@ const std::array<NumberConventions, 4>& conventionChoices() {
     return choices;
 }
 
+bool isDefault(const NumberConventions& conventions) {
+    return conventions.decimalSeparator == "." && conventions.thousandsSeparator == ",";
+}
+
+// printf's exact digits, grouped in threes: an independent judge.
+std::string groupedReference(double whole) {
+    std::array<char, 400> buffer{};
+    const int length = std::snprintf(buffer.data(), buffer.size(), "%.0f", std::fabs(whole));
+    const std::string_view digits(buffer.data(), static_cast<std::size_t>(length));
+    std::string text = whole < 0 ? "-" : "";
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
+            text += ',';
+        }
+        text += digits[i];
+    }
+    return text;
+}
+
+// printf's correctly rounded 15 significant digits, moved into plain notation.
+std::string plainReference(double value) {
+    std::array<char, 64> buffer{};
+    const int length = std::snprintf(buffer.data(), buffer.size(), "%.14e", std::fabs(value));
+    const std::string_view scientific(buffer.data(), static_cast<std::size_t>(length));
+    const std::size_t mark = scientific.find('e');
+    std::string digits(scientific.substr(0, 1));
+    digits += scientific.substr(2, mark - 2);
+    std::string_view exponentText = scientific.substr(mark + 1);
+    if (exponentText.front() == '+') {
+        exponentText.remove_prefix(1);
+    }
+    int exponent = 0;
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+    while (!digits.empty() && digits.back() == '0') {
+        digits.pop_back();
+    }
+    if (digits.empty()) {
+        return "0";
+    }
+    std::string text = value < 0 ? "-" : "";
+    const int point = exponent + 1;
+    const auto count = static_cast<int>(digits.size());
+    if (point <= 0) {
+        text += "0.";
+        text.append(static_cast<std::size_t>(-point), '0');
+        text += digits;
+    } else if (point >= count) {
+        text += digits;
+        text.append(static_cast<std::size_t>(point - count), '0');
+    } else {
+        text += digits.substr(0, static_cast<std::size_t>(point));
+        text += '.';
+        text += digits.substr(static_cast<std::size_t>(point));
+    }
+    return text;
+}
+
 void checkGrouped(double value, const NumberConventions& conventions) {
     const double whole = std::floor(value);
     const std::string text = formatGrouped(whole, conventions);
@@ -38,6 +97,9 @@ void checkGrouped(double value, const NumberConventions& conventions) {
         require(text.empty(), "zero is written as nothing");
         return;
     }
+    if (isDefault(conventions)) {
+        require(text == groupedReference(whole), "a grouped figure has printf's digits");
+    }
     const std::optional<double> back = toNumber(text, conventions);
     require(back.has_value() && *back == whole, "a grouped figure reads back exactly");
 }
@@ -45,6 +107,9 @@ void checkGrouped(double value, const NumberConventions& conventions) {
 void checkPlain(double value, const NumberConventions& conventions) {
     const std::string text = formatPlainNumber(value, conventions);
     require(text.find('e') == std::string::npos, "never an exponent form");
+    if (isDefault(conventions)) {
+        require(text == plainReference(value), "a plain figure has printf's 15 digits");
+    }
     const std::optional<double> back = toNumber(text, conventions);
     require(back.has_value(), "a plain figure is a number text");
     // The very largest doubles round up, to 15 digits, past the double range.

@@ -197,6 +197,8 @@ TEST(FormatPlainNumber, RoundsToFifteenDigitsInPlainNotation) {
     }
     EXPECT_EQ(formatPlainNumber(9.375, {",", "."}), "9,375");
     EXPECT_EQ(formatPlainNumber(5e-324).substr(0, 6), "0.0000");
+    // Below the normal range the shortest digits ("5") are not the rounding.
+    EXPECT_EQ(formatPlainNumber(5e-320), "0." + std::string(319, '0') + "499994433591342");
 }
 
 // Reference: printf's correctly rounded 15 digits, moved into plain notation.
