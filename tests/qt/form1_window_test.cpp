@@ -179,6 +179,9 @@ void Form1WindowTest::startShowsThePresetTexts() {
     QCOMPARE(page_->textBox(ControlId::Text2)->text(), QStringLiteral("900000"));
     QCOMPARE(page_->textBox(ControlId::Text3)->text(), QStringLiteral("-100"));
     QCOMPARE(page_->resultBox()->toPlainText(), QString());
+    QVERIFY(!page_->resultBox()->isReadOnly());
+    QCOMPARE(page_->resultBox()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QCOMPARE(page_->resultBox()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
     QCOMPARE(page_->label(ControlId::Label6)->text(), QStringLiteral("http://orvane.example"));
     QCOMPARE(page_->label(ControlId::Label5)->text(), QStringLiteral("Made by Orvane"));
     QCOMPARE(page_->button(ControlId::Command1)->text(), QStringLiteral("계산하기"));
