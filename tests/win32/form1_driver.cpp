@@ -312,8 +312,11 @@ void Form1Driver::dismissMessageBox(const MessageBoxView& view) {
     settle();
 }
 
-void Form1Driver::closeFromTitleBar() {
-    post(window_, WM_SYSCOMMAND, SC_CLOSE, 0);
+void Form1Driver::systemCommand(WPARAM command) {
+    post(window_, WM_SYSCOMMAND, command, 0);
+    if (command != SC_CLOSE) {
+        settle();
+    }
 }
 
 DWORD Form1Driver::waitForExit() {

@@ -76,8 +76,9 @@ class Form1Driver {
     // Presses the box's OK button and waits until it is gone.
     void dismissMessageBox(const MessageBoxView& view);
 
-    // Closes through the title bar's close box.
-    void closeFromTitleBar();
+    // A command of the window menu (SC_MINIMIZE, SC_RESTORE, SC_CLOSE) as the
+    // title bar's boxes give it.
+    void systemCommand(WPARAM command);
     // Waits for the program to end; returns its exit code.
     DWORD waitForExit();
     [[nodiscard]] bool running() const;

@@ -351,6 +351,14 @@ void tabOrder(Context& context) {
     checks.expect(owner(form.focus()) == form.control(ControlId::Combo1),
                   "Tab from Command2 goes round to Combo1");
     checks.equal(form.text(ControlId::Text4), L"", "Tab typed nothing into Text4");
+
+    // The focused control survives minimising and restoring the window.
+    form.pressKey(VK_TAB);
+    form.pressKey(VK_TAB);
+    form.systemCommand(SC_MINIMIZE);
+    form.systemCommand(SC_RESTORE);
+    checks.expect(form.focus() == form.control(ControlId::Text2),
+                  "Text2 has the focus again after minimise and restore");
 }
 
 void enterAndEscape(Context& context) {
@@ -535,7 +543,7 @@ void closeButton(Context& context) {
 
 void closeBox(Context& context) {
     Form1Driver form(context.executable);
-    form.closeFromTitleBar();
+    form.systemCommand(SC_CLOSE);
     context.checks.equal(form.waitForExit(), DWORD{0}, "exit code after the close box");
 }
 

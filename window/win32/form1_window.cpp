@@ -217,21 +217,33 @@ void onCommand(Form1Window& state, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-// A plain window forgets its focused control when it loses activation;
-// keep it as a dialog does, and start on the first tab stop.
-void onActivate(Form1Window& state, WPARAM wParam) {
-    if (LOWORD(wParam) == WA_INACTIVE) {
-        const HWND focus = GetFocus();
-        if (focus != nullptr && IsChild(state.window, focus) != FALSE) {
-            state.focusBeforeDeactivation = focus;
-        }
-        return;
+// A plain window forgets its focused control when it loses activation, and
+// takes the focus itself when restored; keep the control as a dialog does,
+// starting on the first tab stop.
+void restoreFocus(const Form1Window& state) {
+    if (IsIconic(state.window) != FALSE) {
+        return;  // minimised: the focus waits for the restore
     }
     HWND target = state.focusBeforeDeactivation;
     if (target == nullptr || IsWindow(target) == FALSE) {
         target = control(state.window, ControlId::Combo1);
     }
     SetFocus(target);
+}
+
+void saveFocus(Form1Window& state) {
+    const HWND focus = GetFocus();
+    if (focus != nullptr && IsChild(state.window, focus) != FALSE) {
+        state.focusBeforeDeactivation = focus;
+    }
+}
+
+void onActivate(Form1Window& state, WPARAM wParam) {
+    if (LOWORD(wParam) != WA_INACTIVE) {
+        restoreFocus(state);
+    } else {
+        saveFocus(state);
+    }
 }
 
 void onDpiChanged(Form1Window& state, WPARAM wParam, LPARAM lParam) {
@@ -265,6 +277,15 @@ LRESULT CALLBACK form1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_ACTIVATE:
             onActivate(*state, wParam);
             return 0;
+        case WM_SETFOCUS:
+            restoreFocus(*state);
+            return 0;
+        case WM_SYSCOMMAND:
+            // Minimising takes the focus away before the window is deactivated.
+            if ((wParam & 0xFFF0U) == SC_MINIMIZE) {
+                saveFocus(*state);
+            }
+            break;
         case WM_DPICHANGED:
             onDpiChanged(*state, wParam, lParam);
             return 0;
