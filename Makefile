@@ -4,9 +4,10 @@ DEPS := scripts/install-deps.sh
 JOBS ?= $(shell nproc)
 
 RUN_GROUPS := build qt
-TEST_GROUPS := build test cli qt gui-test fuzz lint windows
+TEST_GROUPS := build test cli qt gui-test fuzz lint package windows
 FUZZ_GROUPS := build cli fuzz
 LINT_GROUPS := build test cli qt fuzz lint
+PACKAGE_GROUPS := build cli qt package
 # Seconds each fuzz target runs: FUZZ_SECONDS for `make fuzz`, a short
 # bounded run in `make test`.
 FUZZ_SECONDS ?= 60
@@ -14,7 +15,7 @@ FUZZ_TEST_SECONDS ?= 15
 
 .PHONY: run test build deps-run deps-test linux asan clean \
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
-        windows
+        package deps-package windows
 
 run: deps-run
 	cmake --preset linux >/dev/null
@@ -25,7 +26,8 @@ run: deps-run
 	fi
 	build/linux/bin/karbelon
 
-test: deps-test linux asan windows fuzz-short format-check
+# package first: the packaging tests in the linux suite check its Windows zip.
+test: deps-test package linux asan windows fuzz-short format-check
 
 deps-run:
 	@$(DEPS) $(RUN_GROUPS)
@@ -82,6 +84,21 @@ format-check:
 
 format:
 	scripts/format-check.sh --fix
+
+# The Debian package and the Windows zip, both into build/packages.
+package: deps-package
+	cmake --preset linux
+	cmake --build --preset linux -j $(JOBS)
+	cmake --preset windows
+	cmake --build --preset windows -j $(JOBS)
+	rm -rf build/packages
+	cpack --config build/linux/CPackConfig.cmake -B build/packages
+	cpack --config build/windows/CPackConfig.cmake -B build/packages
+	rm -rf build/packages/_CPack_Packages
+	@ls -l build/packages
+
+deps-package:
+	@$(DEPS) $(PACKAGE_GROUPS)
 
 build: deps-run
 	cmake --preset linux
