@@ -112,7 +112,7 @@ TEST(NumberText, FollowsTheGivenConventions) {
 // more often than arbitrary bytes would.
 TEST(NumberText, TestAndConversionAlwaysAgree) {
     const std::string alphabet = "0123456789 ,.+-e";
-    std::mt19937 random(20261207);
+    std::mt19937 random(20261207);  // NOLINT(cert-msc32-c,cert-msc51-cpp): repeatable on purpose
     std::uniform_int_distribution<std::size_t> length(0, 12);
     std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
     int accepted = 0;
@@ -204,8 +204,8 @@ TEST(FormatPlainNumber, RoundsToFifteenDigitsInPlainNotation) {
 // Reference: printf's correctly rounded 15 digits, moved into plain notation.
 std::string plainFromPrintf(double value) {
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-    const std::string scientific = buffer;
+    const int length = std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    const std::string scientific(buffer, length > 0 ? static_cast<std::size_t>(length) : 0);
     const std::size_t mark = scientific.find('e');
     std::string digits = scientific.substr(0, 1) + scientific.substr(2, mark - 2);
     const int point = std::stoi(scientific.substr(mark + 1)) + 1;
@@ -227,7 +227,7 @@ std::string plainFromPrintf(double value) {
 }
 
 TEST(FormatPlainNumber, AgreesWithCorrectlyRoundedPrintfDigits) {
-    std::mt19937_64 random(7);
+    std::mt19937_64 random(7);  // NOLINT(cert-msc32-c,cert-msc51-cpp): repeatable on purpose
     std::uniform_int_distribution<std::int64_t> mantissa(-99999999, 99999999);
     std::uniform_int_distribution<int> decimals(0, 12);
     std::uniform_real_distribution<double> defence(-200, 200);
