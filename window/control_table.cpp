@@ -16,10 +16,10 @@ std::array<ControlId, 7> focusOrder() {
               [](const ControlSpec& a, const ControlSpec& b) { return a.tabIndex < b.tabIndex; });
     std::array<ControlId, 7> order{};
     std::size_t next = 0;
-    for (const ControlSpec& spec : sorted) {
-        const bool takesFocus = spec.kind != ControlKind::Frame && spec.kind != ControlKind::Label;
+    for (const ControlSpec& row : sorted) {
+        const bool takesFocus = row.kind != ControlKind::Frame && row.kind != ControlKind::Label;
         if (takesFocus && next < order.size()) {
-            order[next++] = spec.id;
+            order[next++] = row.id;
         }
     }
     return order;

@@ -13,8 +13,8 @@ namespace karbelon::hardening {
 class FakeView final : public window::Form1View {
   public:
     FakeView() {
-        for (const window::ControlSpec& spec : window::controlTable) {
-            texts[spec.id] = std::string(spec.text);
+        for (const window::ControlSpec& row : window::controlTable) {
+            texts[row.id] = std::string(row.text);
         }
     }
 

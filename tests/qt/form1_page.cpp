@@ -123,8 +123,8 @@ QStringList Form1Page::reportLines() const {
 QString Form1Page::focusedControl() const {
     for (QWidget* widget = QApplication::focusWidget(); widget != nullptr;
          widget = widget->parentWidget()) {
-        for (const window::ControlSpec& spec : window::controlTable) {
-            if (widget == control(spec.id)) {
+        for (const window::ControlSpec& row : window::controlTable) {
+            if (widget == control(row.id)) {
                 return widget->objectName();
             }
         }

@@ -134,26 +134,26 @@ void Form1WindowTest::everyControlSitsAtItsTwipsPlaceInItsContainer() {
     QWidget* frame = page_->control(ControlId::Frame1);
     QCOMPARE(frame->geometry(), QRect(16, 8, 361, 129));
     QCOMPARE(qobject_cast<QGroupBox*>(frame)->title(), QStringLiteral("기본입력사항"));
-    for (const auto& spec : karbelon::window::controlTable) {
-        QWidget* widget = page_->control(spec.id);
-        const auto& b = spec.bounds;
+    for (const auto& row : karbelon::window::controlTable) {
+        QWidget* widget = page_->control(row.id);
+        const auto& b = row.bounds;
         const auto px = [](int twips) { return karbelon::window::twipsToPixels(twips, 96); };
         const QRect expected(px(b.left), px(b.top), px(b.width), px(b.height));
-        QVERIFY2(widget->geometry() == expected, spec.name.data());
-        QVERIFY2(widget->inherits(kindClass(spec.kind)), spec.name.data());
-        QWidget* parent = spec.container == karbelon::window::Container::Frame1
+        QVERIFY2(widget->geometry() == expected, row.name.data());
+        QVERIFY2(widget->inherits(kindClass(row.kind)), row.name.data());
+        QWidget* parent = row.container == karbelon::window::Container::Frame1
                               ? frame
                               : static_cast<QWidget*>(window_.get());
-        QVERIFY2(widget->parentWidget() == parent, spec.name.data());
-        QVERIFY2(widget->isVisible(), spec.name.data());
+        QVERIFY2(widget->parentWidget() == parent, row.name.data());
+        QVERIFY2(widget->isVisible(), row.name.data());
     }
 }
 
 void Form1WindowTest::resizingMovesNoControl() {
     std::vector<QRect> before;
     before.reserve(karbelon::window::controlTable.size());
-    for (const auto& spec : karbelon::window::controlTable) {
-        before.push_back(page_->control(spec.id)->geometry());
+    for (const auto& row : karbelon::window::controlTable) {
+        before.push_back(page_->control(row.id)->geometry());
     }
     window_->resize(700, 500);
     QTest::qWait(20);
@@ -235,16 +235,16 @@ void Form1WindowTest::labelsNameTheirBoxesForScreenReaders() {
 }
 
 void Form1WindowTest::everyCaptionFitsItsControl() {
-    for (const auto& spec : karbelon::window::controlTable) {
-        QWidget* widget = page_->control(spec.id);
-        if (spec.kind != ControlKind::Label && spec.kind != ControlKind::Button) {
+    for (const auto& row : karbelon::window::controlTable) {
+        QWidget* widget = page_->control(row.id);
+        if (row.kind != ControlKind::Label && row.kind != ControlKind::Button) {
             continue;
         }
         const QFontMetrics metrics = widget->fontMetrics();
-        const QRect text = metrics.boundingRect(q(spec.text));
+        const QRect text = metrics.boundingRect(q(row.text));
         QVERIFY2(text.width() <= widget->contentsRect().width() &&
                      metrics.height() <= widget->contentsRect().height(),
-                 spec.name.data());
+                 row.name.data());
     }
 }
 

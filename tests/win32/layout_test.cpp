@@ -78,10 +78,10 @@ TEST(ClientPixelRect, TouchingBoxesStillTouchAtEveryDpi) {
 
 TEST(ControlWindowIds, StartAt100AndRoundTrip) {
     std::set<int> ids;
-    for (const ControlSpec& spec : controlTable) {
-        const int id = controlWindowId(spec.id);
-        EXPECT_GE(id, 100) << spec.name;
-        EXPECT_EQ(controlFromWindowId(id), spec.id) << spec.name;
+    for (const ControlSpec& row : controlTable) {
+        const int id = controlWindowId(row.id);
+        EXPECT_GE(id, 100) << row.name;
+        EXPECT_EQ(controlFromWindowId(id), row.id) << row.name;
         ids.insert(id);
     }
     EXPECT_EQ(ids.size(), controlCount);

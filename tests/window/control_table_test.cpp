@@ -15,17 +15,17 @@ namespace {
 using ::testing::ElementsAre;
 
 TEST(ControlTable, EveryIdFindsItsOwnRow) {
-    for (const ControlSpec& spec : controlTable) {
-        EXPECT_EQ(controlSpec(spec.id).name, spec.name);
+    for (const ControlSpec& row : controlTable) {
+        EXPECT_EQ(controlSpec(row.id).name, row.name);
     }
 }
 
 TEST(ControlTable, NamesAndTabIndicesAreUniqueAndTabIndicesRunFromZero) {
     std::set<std::string_view> names;
     std::set<int> tabs;
-    for (const ControlSpec& spec : controlTable) {
-        names.insert(spec.name);
-        tabs.insert(spec.tabIndex);
+    for (const ControlSpec& row : controlTable) {
+        names.insert(row.name);
+        tabs.insert(row.tabIndex);
     }
     EXPECT_EQ(names.size(), controlCount);
     ASSERT_EQ(tabs.size(), controlCount);
@@ -68,15 +68,15 @@ INSTANTIATE_TEST_SUITE_P(Rows, LabelAlignment,
 
 TEST(ControlTable, EveryControlLiesInsideItsContainer) {
     const TwipsRect frame = controlSpec(ControlId::Frame1).bounds;
-    for (const ControlSpec& spec : controlTable) {
-        const bool inFrame = spec.container == Container::Frame1;
+    for (const ControlSpec& row : controlTable) {
+        const bool inFrame = row.container == Container::Frame1;
         const int width = inFrame ? frame.width : clientWidthTwips;
         const int height = inFrame ? frame.height : clientHeightTwips;
-        SCOPED_TRACE(std::string(spec.name));
-        EXPECT_GE(spec.bounds.left, 0);
-        EXPECT_GE(spec.bounds.top, 0);
-        EXPECT_LE(spec.bounds.left + spec.bounds.width, width);
-        EXPECT_LE(spec.bounds.top + spec.bounds.height, height);
+        SCOPED_TRACE(std::string(row.name));
+        EXPECT_GE(row.bounds.left, 0);
+        EXPECT_GE(row.bounds.top, 0);
+        EXPECT_LE(row.bounds.left + row.bounds.width, width);
+        EXPECT_LE(row.bounds.top + row.bounds.height, height);
     }
 }
 

@@ -20,8 +20,8 @@ using ::testing::IsEmpty;
 class FakeView final : public Form1View {
   public:
     FakeView() {
-        for (const ControlSpec& spec : controlTable) {
-            texts[spec.id] = std::string(spec.text);
+        for (const ControlSpec& row : controlTable) {
+            texts[row.id] = std::string(row.text);
         }
     }
 

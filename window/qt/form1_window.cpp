@@ -49,15 +49,15 @@ QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QLabel* makeLabel(const ControlSpec& spec, QWidget* parent) {
-    auto* label = spec.id == ControlId::Label6 ? new ClickableLabel(parent) : new QLabel(parent);
+QLabel* makeLabel(const ControlSpec& row, QWidget* parent) {
+    auto* label = row.id == ControlId::Label6 ? new ClickableLabel(parent) : new QLabel(parent);
     // Captions are shown as written: no rich text, no mnemonics.
     label->setTextFormat(Qt::PlainText);
-    label->setText(toQString(spec.text));
+    label->setText(toQString(row.text));
     return label;
 }
 
-QComboBox* makeSpellBox(const ControlSpec& spec, QWidget* parent) {
+QComboBox* makeSpellBox(const ControlSpec& row, QWidget* parent) {
     auto* box = new QComboBox(parent);
     box->setEditable(true);
     // Enter must never add the typed text to the list, and typed text must
@@ -65,18 +65,18 @@ QComboBox* makeSpellBox(const ControlSpec& spec, QWidget* parent) {
     box->setInsertPolicy(QComboBox::NoInsert);
     box->setCompleter(nullptr);
     box->lineEdit()->setMaxLength(std::numeric_limits<int>::max());
-    box->setEditText(toQString(spec.text));
+    box->setEditText(toQString(row.text));
     return box;
 }
 
-QLineEdit* makeTextBox(const ControlSpec& spec, QWidget* parent) {
-    auto* box = new QLineEdit(toQString(spec.text), parent);
+QLineEdit* makeTextBox(const ControlSpec& row, QWidget* parent) {
+    auto* box = new QLineEdit(toQString(row.text), parent);
     box->setMaxLength(std::numeric_limits<int>::max());  // Qt's default stops at 32767
     return box;
 }
 
-QPlainTextEdit* makeResultBox(const ControlSpec& spec, QWidget* parent) {
-    auto* box = new QPlainTextEdit(toQString(spec.text), parent);
+QPlainTextEdit* makeResultBox(const ControlSpec& row, QWidget* parent) {
+    auto* box = new QPlainTextEdit(toQString(row.text), parent);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setTabChangesFocus(true);
@@ -84,8 +84,8 @@ QPlainTextEdit* makeResultBox(const ControlSpec& spec, QWidget* parent) {
     return box;
 }
 
-QPushButton* makeButton(const ControlSpec& spec, QWidget* parent) {
-    auto* button = new QPushButton(toQString(spec.text), parent);
+QPushButton* makeButton(const ControlSpec& row, QWidget* parent) {
+    auto* button = new QPushButton(toQString(row.text), parent);
     // Enter and Escape in a box must press neither button.
     button->setAutoDefault(false);
     button->setDefault(false);
@@ -122,34 +122,34 @@ Form1Window::Form1Window(NumberConventions conventions, UrlOpener openUrl)
 }
 
 void Form1Window::createControls() {
-    for (const ControlSpec& spec : window::controlTable) {
-        QWidget* parent = spec.container == window::Container::Frame1 ? control(ControlId::Frame1)
-                                                                      : static_cast<QWidget*>(this);
+    for (const ControlSpec& row : window::controlTable) {
+        QWidget* parent = row.container == window::Container::Frame1 ? control(ControlId::Frame1)
+                                                                     : static_cast<QWidget*>(this);
         QWidget* widget = nullptr;
-        switch (spec.kind) {
+        switch (row.kind) {
             case ControlKind::Frame:
-                widget = new QGroupBox(toQString(spec.text), parent);
+                widget = new QGroupBox(toQString(row.text), parent);
                 break;
             case ControlKind::Label:
-                widget = makeLabel(spec, parent);
+                widget = makeLabel(row, parent);
                 break;
             case ControlKind::ComboBox:
-                widget = makeSpellBox(spec, parent);
+                widget = makeSpellBox(row, parent);
                 break;
             case ControlKind::TextBox:
-                widget = makeTextBox(spec, parent);
+                widget = makeTextBox(row, parent);
                 break;
             case ControlKind::MultiLineTextBox:
-                widget = makeResultBox(spec, parent);
+                widget = makeResultBox(row, parent);
                 break;
             case ControlKind::Button:
-                widget = makeButton(spec, parent);
+                widget = makeButton(row, parent);
                 break;
         }
-        widget->setObjectName(toQString(spec.name));
+        widget->setObjectName(toQString(row.name));
         // Fixed places: with no layout, resizing the window moves nothing.
-        widget->setGeometry(pixelRect(spec.bounds));
-        controls_[static_cast<std::size_t>(spec.id)] = widget;
+        widget->setGeometry(pixelRect(row.bounds));
+        controls_[static_cast<std::size_t>(row.id)] = widget;
     }
 
     // Screen readers name each box after the label in front of it.

@@ -43,17 +43,17 @@ struct ControlStyle {
     DWORD exStyle;
 };
 
-ControlStyle controlStyle(const ControlSpec& spec) {
+ControlStyle controlStyle(const ControlSpec& row) {
     // Each control is a group of its own, so arrow keys never wander onto a
     // label; none paints over a sibling above it (labels overlap their boxes).
     constexpr DWORD common = WS_CHILD | WS_VISIBLE | WS_GROUP | WS_CLIPSIBLINGS;
-    switch (spec.kind) {
+    switch (row.kind) {
         case ControlKind::Frame:
             return {WC_BUTTONW, common | BS_GROUPBOX, 0};
         case ControlKind::Label:
             return {WC_STATICW,
                     common | SS_LEFT | SS_NOPREFIX |
-                        (spec.id == ControlId::Label6 ? DWORD{SS_NOTIFY} : DWORD{0}),
+                        (row.id == ControlId::Label6 ? DWORD{SS_NOTIFY} : DWORD{0}),
                     0};
         case ControlKind::ComboBox:
             return {WC_COMBOBOXW, common | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
@@ -72,9 +72,9 @@ ControlStyle controlStyle(const ControlSpec& spec) {
     return {WC_STATICW, common, 0};
 }
 
-PixelRect controlRect(const ControlSpec& spec, UINT dpi) {
-    PixelRect rect = clientPixelRect(spec, static_cast<int>(dpi));
-    if (spec.kind == ControlKind::ComboBox) {
+PixelRect controlRect(const ControlSpec& row, UINT dpi) {
+    PixelRect rect = clientPixelRect(row, static_cast<int>(dpi));
+    if (row.kind == ControlKind::ComboBox) {
         rect.height *= comboListRows + 1;
     }
     return rect;
@@ -106,8 +106,8 @@ LRESULT CALLBACK keepTabAndEscapeForDialog(HWND box, UINT message, WPARAM wParam
 void applyFont(Form1Window& state) {
     const HFONT previous = state.font;
     state.font = createMessageFont(state.dpi);
-    for (const ControlSpec& spec : controlTable) {
-        SendMessageW(control(state.window, spec.id), WM_SETFONT,
+    for (const ControlSpec& row : controlTable) {
+        SendMessageW(control(state.window, row.id), WM_SETFONT,
                      reinterpret_cast<WPARAM>(state.font), TRUE);
     }
     if (previous != nullptr) {
@@ -116,9 +116,9 @@ void applyFont(Form1Window& state) {
 }
 
 void placeControls(const Form1Window& state) {
-    for (const ControlSpec& spec : controlTable) {
-        const PixelRect rect = controlRect(spec, state.dpi);
-        SetWindowPos(control(state.window, spec.id), nullptr, rect.left, rect.top, rect.width,
+    for (const ControlSpec& row : controlTable) {
+        const PixelRect rect = controlRect(row, state.dpi);
+        SetWindowPos(control(state.window, row.id), nullptr, rect.left, rect.top, rect.width,
                      rect.height, SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
@@ -146,21 +146,21 @@ bool createControls(Form1Window& state, HINSTANCE instance) {
     std::array<ControlSpec, controlCount> byTabIndex = controlTable;
     std::sort(byTabIndex.begin(), byTabIndex.end(),
               [](const ControlSpec& a, const ControlSpec& b) { return a.tabIndex < b.tabIndex; });
-    for (const ControlSpec& spec : byTabIndex) {
-        const ControlStyle style = controlStyle(spec);
-        const PixelRect rect = controlRect(spec, state.dpi);
+    for (const ControlSpec& row : byTabIndex) {
+        const ControlStyle style = controlStyle(row);
+        const PixelRect rect = controlRect(row, state.dpi);
         const HWND child =
-            CreateWindowExW(style.exStyle, style.className, toWide(spec.text).c_str(), style.style,
+            CreateWindowExW(style.exStyle, style.className, toWide(row.text).c_str(), style.style,
                             rect.left, rect.top, rect.width, rect.height, state.window,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlWindowId(spec.id))),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlWindowId(row.id))),
                             instance, nullptr);
         if (child == nullptr) {
             return false;
         }
-        switch (spec.kind) {
+        switch (row.kind) {
             case ControlKind::ComboBox:
                 // A combo ignores its window text; its edit part gets the preset.
-                SetWindowTextW(child, toWide(spec.text).c_str());
+                SetWindowTextW(child, toWide(row.text).c_str());
                 SendMessageW(child, CB_LIMITTEXT, 0, 0);
                 SendMessageW(child, CB_SETMINVISIBLE, comboListRows, 0);
                 break;
@@ -178,9 +178,9 @@ bool createControls(Form1Window& state, HINSTANCE instance) {
     // Labels lie under the boxes they overlap and the frame under everything,
     // as if drawn on the window itself. Neither takes focus, so the tab order
     // stays as created.
-    for (const ControlSpec& spec : controlTable) {
-        if (spec.kind == ControlKind::Label) {
-            sendToBack(control(state.window, spec.id));
+    for (const ControlSpec& row : controlTable) {
+        if (row.kind == ControlKind::Label) {
+            sendToBack(control(state.window, row.id));
         }
     }
     sendToBack(control(state.window, ControlId::Frame1));

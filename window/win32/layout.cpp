@@ -13,15 +13,15 @@ PixelRect edgesToPixels(int left, int top, int width, int height, int dotsPerInc
 
 }  // namespace
 
-PixelRect clientPixelRect(const ControlSpec& spec, int dotsPerInch) {
-    int left = spec.bounds.left;
-    int top = spec.bounds.top;
-    if (spec.container == Container::Frame1) {
+PixelRect clientPixelRect(const ControlSpec& row, int dotsPerInch) {
+    int left = row.bounds.left;
+    int top = row.bounds.top;
+    if (row.container == Container::Frame1) {
         const TwipsRect& frame = controlSpec(ControlId::Frame1).bounds;
         left += frame.left;
         top += frame.top;
     }
-    return edgesToPixels(left, top, spec.bounds.width, spec.bounds.height, dotsPerInch);
+    return edgesToPixels(left, top, row.bounds.width, row.bounds.height, dotsPerInch);
 }
 
 PixelRect clientPixelArea(int dotsPerInch) {

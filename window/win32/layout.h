@@ -18,7 +18,7 @@ struct PixelRect {
 // control is a child of the main window, so the frame's contents are moved
 // by the frame's own offset. Edges are rounded, not sizes, so that controls
 // that touch in twips still touch in pixels.
-PixelRect clientPixelRect(const ControlSpec& spec, int dotsPerInch);
+PixelRect clientPixelRect(const ControlSpec& row, int dotsPerInch);
 
 // Form1's client area at the given DPI.
 PixelRect clientPixelArea(int dotsPerInch);
