@@ -85,7 +85,8 @@ format-check:
 format:
 	scripts/format-check.sh --fix
 
-# The Debian package and the Windows zip, both into build/packages.
+# The Debian package, the Windows zip and the Windows installer (made by the
+# windows build), all into build/packages.
 package: deps-package
 	cmake --preset linux
 	cmake --build --preset linux -j $(JOBS)
@@ -94,6 +95,7 @@ package: deps-package
 	rm -rf build/packages
 	cpack --config build/linux/CPackConfig.cmake -B build/packages
 	cpack --config build/windows/CPackConfig.cmake -B build/packages
+	cp build/windows/packaging/karbelon-*-win64-setup.exe build/packages/
 	rm -rf build/packages/_CPack_Packages
 	@ls -l build/packages
 

@@ -18,8 +18,9 @@ declare -A groups=(
     # display with a Hangul font (and Wine's own, for title-bar buttons).
     [windows]="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine xvfb xauth fonts-nanum fonts-wine"
     # make package: CPack's DEB generator (dpkg-shlibdeps, file), the checks of
-    # the packages, and the Windows cross compiler with its runtime's notices.
-    [package]="dpkg-dev file desktop-file-utils appstream lintian g++-mingw-w64-x86-64-posix mingw-w64-common"
+    # the packages, the Windows cross compiler with its runtime's notices, and
+    # makensis for the Windows installer.
+    [package]="dpkg-dev file desktop-file-utils appstream lintian g++-mingw-w64-x86-64-posix mingw-w64-common nsis"
 )
 
 packages=()
