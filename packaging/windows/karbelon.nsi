@@ -46,6 +46,9 @@ ShowUninstDetails show
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "Korean"
+; Korean's language file asks for Gulim, which only Korean Windows is sure to
+; have; the dialog font is there everywhere and finds a Hangul font itself.
+SetFont /LANG=${LANG_KOREAN} "MS Shell Dlg" 9
 
 VIProductVersion "${VERSION}"
 VIFileVersion "${VERSION}"
@@ -70,7 +73,7 @@ VIAddVersionKey /LANG=${LANG_KOREAN} "ProductVersion" "${VERSION}"
             ${EndIf}
             ${IfNot} ${Cmd} `MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
                     "${PRODUCT}가 실행 중이어서 $INSTDIR\${PROGRAM} 파일을 ${action} 수 없습니다.$\r$\n\
-                    프로그램을 닫은 뒤 [다시 시도]를 누르십시오." /SD IDCANCEL IDRETRY`
+                    프로그램을 닫은 뒤 다시 시도하십시오." /SD IDCANCEL IDRETRY`
                 SetErrorLevel 2
                 Abort "${PRODUCT}가 실행 중입니다. 아무것도 바꾸지 않았습니다."
             ${EndIf}

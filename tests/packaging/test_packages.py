@@ -86,6 +86,23 @@ def png_size(data):
     return struct.unpack(">II", data[16:24])
 
 
+def check_64_bit_gui_executable(test, exe):
+    """Checks that EXE is an x86-64 PE32+ GUI program; returns its COFF symbol
+    table's offset and count, and its section names."""
+    test.assertEqual(exe[:2], b"MZ")
+    pe = struct.unpack_from("<I", exe, 0x3C)[0]
+    test.assertEqual(exe[pe:pe + 4], b"PE\0\0")
+    machine, sections, _, symbol_table, symbols, optional_size = struct.unpack_from(
+        "<HHIIIH", exe, pe + 4)
+    test.assertEqual(machine, 0x8664, "x86-64")
+    optional = pe + 24
+    test.assertEqual(struct.unpack_from("<H", exe, optional)[0], 0x20B, "PE32+")
+    test.assertEqual(struct.unpack_from("<H", exe, optional + 68)[0], 2, "GUI subsystem")
+    table = optional + optional_size
+    names = [exe[table + 40 * i:table + 40 * i + 8].rstrip(b"\0") for i in range(sections)]
+    return symbol_table, symbols, names
+
+
 class DebTestCase(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -265,18 +282,8 @@ class WindowsZip(unittest.TestCase):
 
     def test_program_is_a_stripped_64_bit_windows_gui_executable(self):
         exe = self.read("karbelon.exe")
-        self.assertEqual(exe[:2], b"MZ")
-        pe = struct.unpack_from("<I", exe, 0x3C)[0]
-        self.assertEqual(exe[pe:pe + 4], b"PE\0\0")
-        machine, sections, _, symbol_table, symbols, optional_size = struct.unpack_from(
-            "<HHIIIH", exe, pe + 4)
-        self.assertEqual(machine, 0x8664, "x86-64")
-        optional = pe + 24
-        self.assertEqual(struct.unpack_from("<H", exe, optional)[0], 0x20B, "PE32+")
-        self.assertEqual(struct.unpack_from("<H", exe, optional + 68)[0], 2, "GUI subsystem")
+        symbol_table, symbols, names = check_64_bit_gui_executable(self, exe)
         self.assertEqual((symbol_table, symbols), (0, 0), "no COFF symbol table")
-        table = optional + optional_size
-        names = [exe[table + 40 * i:table + 40 * i + 8].rstrip(b"\0") for i in range(sections)]
         self.assertIn(b".text", names)
         # Long section names (".debug_info") are stored as "/<offset>" into the symbol table.
         self.assertFalse([n for n in names if n.startswith((b".debug", b"/"))], names)
@@ -290,6 +297,34 @@ class WindowsZip(unittest.TestCase):
         self.assertGreater(len(re.findall(r"[\uac00-\ud7a3]", text)), 100)
         for mentioned in ("karbelon.exe", "LICENSES-mingw-w64.txt", VERSION):
             self.assertIn(mentioned, text)
+
+
+class WindowsSetup(unittest.TestCase):
+    """The installer as the Windows build made it; tests/win32 runs it under Wine."""
+
+    @classmethod
+    def setUpClass(cls):
+        path = os.environ.get("KARBELON_WINDOWS_SETUP", "")
+        if not os.path.isfile(path):
+            raise FileNotFoundError(f"{path}: made by the windows build ('make package')")
+        with open(path, "rb") as setup:
+            cls.exe = setup.read()
+
+    def test_is_a_64_bit_windows_gui_program_made_by_nsis(self):
+        check_64_bit_gui_executable(self, self.exe)
+        self.assertIn(b"NullsoftInst", self.exe)
+
+    def test_version_record(self):
+        # VS_FIXEDFILEINFO starts with its signature; file and product version follow.
+        fixed = self.exe.find(struct.pack("<I", 0xFEEF04BD))
+        self.assertGreater(fixed, 0, "fixed file information")
+        numbers = [int(n) for n in VERSION.split(".")]
+        packed = [numbers[0] << 16 | numbers[1], numbers[2] << 16 | numbers[3]]
+        self.assertEqual(list(struct.unpack_from("<4I", self.exe, fixed + 8)), packed * 2)
+        for text in ("Made by Orvane", "카르벨론 데미지 계산기 설치 프로그램", VERSION,
+                     "041203b5"):
+            with self.subTest(text=text):
+                self.assertIn(text.encode("utf-16-le"), self.exe)
 
 
 if __name__ == "__main__":
