@@ -11,9 +11,10 @@ if [ -n "${KARBELON_WINE_SESSION:-}" ]; then
     # shellcheck source=/dev/null
     . "$KARBELON_WINE_SESSION/env"
 fi
-# No debug chatter, and no prompts to download Mono or Gecko.
+# No debug chatter, no prompts to download Mono or Gecko, and no menu entries
+# in the user's home for the shortcuts that the installer tests make.
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # Wine's own long-lived helpers (services, the desktop) are started by the
 # first program that needs them and inherit its output; were that CTest's
 # pipe, CTest would wait for them until the session ends. So the program's

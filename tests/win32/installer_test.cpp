@@ -248,7 +248,6 @@ void removeLeftovers(const std::vector<std::wstring>& folders) {
         RemoveDirectoryW(folder.c_str());
     }
     DeleteFileW(startMenuShortcut().c_str());
-    DeleteFileW(desktopShortcut().c_str());
     RegDeleteTreeW(HKEY_CURRENT_USER, uninstallKey);
 }
 
