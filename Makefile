@@ -4,6 +4,8 @@ DEPS := scripts/install-deps.sh
 JOBS ?= $(shell nproc)
 
 RUN_GROUPS := build qt
+WEB_GROUPS := build web
+LIBCXX_GROUPS := build libcxx
 TEST_GROUPS := build test cli qt gui-test fuzz lint package windows
 FUZZ_GROUPS := build cli fuzz
 LINT_GROUPS := build test cli qt fuzz lint
@@ -15,7 +17,7 @@ FUZZ_TEST_SECONDS ?= 15
 
 .PHONY: run test build deps-run deps-test linux asan clean \
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
-        package deps-package windows
+        package deps-package windows web deps-web libcxx deps-libcxx
 
 run: deps-run
 	cmake --preset linux >/dev/null
@@ -106,3 +108,27 @@ build: deps-run
 
 clean:
 	rm -rf build
+
+# The WebAssembly module and its JavaScript face, both into build/web (the
+# folder a page is served from): build/web/karbelon.wasm, build/web/karbelon.js.
+WEB_DIR := build/web
+WEB_FILES := build/wasm/bin/karbelon.wasm web/module/karbelon.js
+
+web: deps-web
+	cmake --preset web
+	cmake --build --preset web -j $(JOBS)
+	mkdir -p $(WEB_DIR)
+	cp $(WEB_FILES) $(WEB_DIR)/
+
+deps-web:
+	@$(DEPS) $(WEB_GROUPS)
+
+# Core and window logic with clang 19 and libc++ (the standard library of
+# macOS and Android), with their unit tests.
+libcxx: deps-libcxx
+	cmake --preset libcxx
+	cmake --build --preset libcxx -j $(JOBS)
+	ctest --preset libcxx -j $(JOBS)
+
+deps-libcxx:
+	@$(DEPS) $(LIBCXX_GROUPS)
