@@ -131,13 +131,6 @@ const imports = {
       return hostObject(measure).captionFits(readText(name, nameSize), size) ? 1 : 0;
     },
   },
-  // The C library's stdio is linked in but never writes: the module has no
-  // files. Should it ever try, the call fails as on a closed descriptor.
-  wasi_snapshot_preview1: {
-    fd_close: () => 8, // EBADF
-    fd_seek: () => 8,
-    fd_write: () => 8,
-  },
 };
 
 function isFileUrl(url) {
