@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 RUN_GROUPS := build qt
 WEB_GROUPS := build web
 LIBCXX_GROUPS := build libcxx
-TEST_GROUPS := build test cli qt gui-test fuzz lint package windows
+TEST_GROUPS := build test cli qt gui-test fuzz lint package windows web libcxx
 FUZZ_GROUPS := build cli fuzz
 LINT_GROUPS := build test cli qt fuzz lint
 PACKAGE_GROUPS := build cli qt package
@@ -17,7 +17,7 @@ FUZZ_TEST_SECONDS ?= 15
 
 .PHONY: run test build deps-run deps-test linux asan clean \
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
-        package deps-package windows web deps-web libcxx deps-libcxx
+        package deps-package windows web deps-web libcxx deps-libcxx web-test
 
 run: deps-run
 	cmake --preset linux >/dev/null
@@ -29,7 +29,7 @@ run: deps-run
 	build/linux/bin/karbelon
 
 # package first: the packaging tests in the linux suite check its Windows zip.
-test: deps-test package linux asan windows fuzz-short format-check
+test: deps-test package linux asan windows fuzz-short format-check libcxx web-test
 
 deps-run:
 	@$(DEPS) $(RUN_GROUPS)
@@ -119,6 +119,10 @@ web: deps-web
 	cmake --build --preset web -j $(JOBS)
 	mkdir -p $(WEB_DIR)
 	cp $(WEB_FILES) $(WEB_DIR)/
+
+# The module's Node tests compare it with build/linux/bin/karbelon-cli (make linux).
+web-test: web
+	node --test tests/web/*.test.mjs
 
 deps-web:
 	@$(DEPS) $(WEB_GROUPS)
