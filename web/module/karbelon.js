@@ -65,6 +65,15 @@ function requireObject(value, name) {
   return value;
 }
 
+function requireOperations(object, name, operations) {
+  requireObject(object, name);
+  for (const operation of operations) {
+    if (typeof object[operation] !== 'function') {
+      throw new TypeError(`${name}.${operation} must be a function`);
+    }
+  }
+}
+
 function conventionTexts(conventions) {
   if (conventions === undefined) {
     return [defaultConventions.decimalSeparator, defaultConventions.thousandsSeparator];
@@ -238,16 +247,21 @@ const outcomeNames = ['figures', 'message', 'defence-reset'];
 // JSON has no infinity or NaN: the CLI writes null, and so does this.
 const jsonNumber = (value) => (Number.isFinite(value) ? value : null);
 
-export function calculate(request, conventions) {
+// The request's members, in order, then the two separators: the texts a
+// calculation takes.
+function requestTexts(request, members, conventions) {
   requireLoaded();
   requireObject(request, 'request');
-  const texts = [
-    requireString(request.spell, 'spell'),
-    requireString(request.hp, 'hp'),
-    requireString(request.mp, 'mp'),
-    requireString(request.defence, 'defence'),
-    ...conventionTexts(conventions),
-  ];
+  const texts = members.map((member) => requireString(request[member], member));
+  texts.push(...conventionTexts(conventions));
+  return texts;
+}
+
+const calculateMembers = ['spell', 'hp', 'mp', 'defence'];
+const compareMembers = ['hp', 'mp', 'defence']; // every spell of the table instead of one
+
+export function calculate(request, conventions) {
+  const texts = requestTexts(request, calculateMembers, conventions);
   // The record: four doubles, then the outcome kind, the text's address and size.
   const record = exports.karbelon_calculate(writeTexts(texts)) >>> 0;
   memoryBytes();
@@ -268,14 +282,7 @@ export function calculate(request, conventions) {
 }
 
 export function compareSpells(request, conventions) {
-  requireLoaded();
-  requireObject(request, 'request');
-  const texts = [
-    requireString(request.hp, 'hp'),
-    requireString(request.mp, 'mp'),
-    requireString(request.defence, 'defence'),
-    ...conventionTexts(conventions),
-  ];
+  const texts = requestTexts(request, compareMembers, conventions);
   exports.karbelon_compare_spells(writeTexts(texts));
   return JSON.parse(readResult());
 }
@@ -302,12 +309,7 @@ const viewOperations = [
 
 export function createForm1(view, conventions) {
   requireLoaded();
-  requireObject(view, 'view');
-  for (const operation of viewOperations) {
-    if (typeof view[operation] !== 'function') {
-      throw new TypeError(`view.${operation} must be a function`);
-    }
-  }
+  requireOperations(view, 'view', viewOperations);
   const [decimal, thousands] = conventionTexts(conventions);
   const handle = register(view);
   let form = exports.karbelon_form1_create(handle, writeTexts([decimal, thousands]));
@@ -341,12 +343,7 @@ function requireInteger(value, name) {
 
 export function chooseTextSize(measure, systemSize, smallestSize, conventions) {
   requireLoaded();
-  requireObject(measure, 'measure');
-  for (const operation of ['reportFits', 'captionFits']) {
-    if (typeof measure[operation] !== 'function') {
-      throw new TypeError(`measure.${operation} must be a function`);
-    }
-  }
+  requireOperations(measure, 'measure', ['reportFits', 'captionFits']);
   requireInteger(systemSize, 'systemSize');
   requireInteger(smallestSize, 'smallestSize');
   const block = writeTexts(conventionTexts(conventions));
