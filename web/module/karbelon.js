@@ -109,6 +109,9 @@ function utf8Length(text) {
 // followed by the UTF-8 texts, and returns the buffer's address. One
 // encodeInto for all of them: the call, not the bytes, is what costs.
 const textLengths = [];
+// Far beyond any box's text, and well inside the 4 GiB a 32-bit module can
+// address even after the copies the core makes.
+const maximumTextBytes = 512 * 1024 * 1024;
 
 function writeTexts(texts) {
   const header = 4 * texts.length;
@@ -116,6 +119,9 @@ function writeTexts(texts) {
   for (let i = 0; i < texts.length; ++i) {
     textLengths[i] = utf8Length(texts[i]);
     total += textLengths[i];
+  }
+  if (total > maximumTextBytes) {
+    throw new RangeError('karbelon: the texts are too large (more than 512 MiB in UTF-8)');
   }
   const pointer = exports.karbelon_buffer(header + total) >>> 0;
   memoryBytes();
