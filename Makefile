@@ -4,7 +4,9 @@ DEPS := scripts/install-deps.sh
 JOBS ?= $(shell nproc)
 
 RUN_GROUPS := build qt
-TEST_GROUPS := build test cli qt gui-test fuzz lint package windows
+WEB_GROUPS := build web
+LIBCXX_GROUPS := build libcxx
+TEST_GROUPS := build test cli qt gui-test fuzz lint package windows web libcxx
 FUZZ_GROUPS := build cli fuzz
 LINT_GROUPS := build test cli qt fuzz lint
 PACKAGE_GROUPS := build cli qt package
@@ -15,7 +17,7 @@ FUZZ_TEST_SECONDS ?= 15
 
 .PHONY: run test build deps-run deps-test linux asan clean \
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
-        package deps-package windows
+        package deps-package windows web deps-web libcxx deps-libcxx web-test
 
 run: deps-run
 	cmake --preset linux >/dev/null
@@ -27,7 +29,7 @@ run: deps-run
 	build/linux/bin/karbelon
 
 # package first: the packaging tests in the linux suite check its Windows zip.
-test: deps-test package linux asan windows fuzz-short format-check
+test: deps-test package linux asan windows fuzz-short format-check libcxx web-test
 
 deps-run:
 	@$(DEPS) $(RUN_GROUPS)
@@ -108,3 +110,31 @@ build: deps-run
 
 clean:
 	rm -rf build
+
+# The WebAssembly module and its JavaScript face, both into build/web (the
+# folder a page is served from): build/web/karbelon.wasm, build/web/karbelon.js.
+WEB_DIR := build/web
+WEB_FILES := build/wasm/bin/karbelon.wasm web/module/karbelon.js
+
+web: deps-web
+	cmake --preset web
+	cmake --build --preset web -j $(JOBS)
+	mkdir -p $(WEB_DIR)
+	cp $(WEB_FILES) $(WEB_DIR)/
+
+# The module's Node tests compare it with build/linux/bin/karbelon-cli (make linux).
+web-test: web
+	node --test tests/web/*.test.mjs
+
+deps-web:
+	@$(DEPS) $(WEB_GROUPS)
+
+# Core and window logic with clang 19 and libc++ (the standard library of
+# macOS and Android), with their unit tests.
+libcxx: deps-libcxx
+	cmake --preset libcxx
+	cmake --build --preset libcxx -j $(JOBS)
+	ctest --preset libcxx -j $(JOBS)
+
+deps-libcxx:
+	@$(DEPS) $(LIBCXX_GROUPS)
