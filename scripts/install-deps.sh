@@ -16,7 +16,7 @@ declare -A groups=(
     [lint]="clang-format-14 clang-tidy-14"
     # make windows: the mingw-w64 cross compiler, and Wine on a private Xvfb
     # display with a Hangul font (and Wine's own, for title-bar buttons).
-    [windows]="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine xvfb xauth fonts-nanum fonts-wine"
+    [windows]="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine xvfb xauth fonts-nanum fonts-noto-cjk fonts-wine"
     # make package: CPack's DEB generator (dpkg-shlibdeps, file), the checks of
     # the packages, and the Windows cross compiler with its runtime's notices.
     [package]="dpkg-dev file desktop-file-utils appstream lintian g++-mingw-w64-x86-64-posix mingw-w64-common"

@@ -61,24 +61,24 @@ SIZE windowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD e
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-HFONT createMessageFont(UINT dpi) {
+LOGFONTW messageLogFont(UINT dpi) {
     static const auto parametersForDpi =
         user32Function<SystemParametersInfoForDpiFunction>("SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (parametersForDpi != nullptr &&
         parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi) != FALSE) {
-        return CreateFontIndirectW(&metrics.lfMessageFont);
+        return metrics.lfMessageFont;
     }
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) != FALSE) {
         // Without the DPI-aware call the metrics come at the system DPI.
         metrics.lfMessageFont.lfHeight = MulDiv(
             metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(systemDpi()));
-        return CreateFontIndirectW(&metrics.lfMessageFont);
+        return metrics.lfMessageFont;
     }
     LOGFONTW fallback{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(fallback), &fallback);
-    return CreateFontIndirectW(&fallback);
+    return fallback;
 }
 
 }  // namespace karbelon::window::win32

@@ -15,7 +15,7 @@ UINT windowDpi(HWND window);
 SIZE windowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi);
 
 // The system's message font (the dialog font of current Windows) at the
-// given DPI. The caller deletes it.
-HFONT createMessageFont(UINT dpi);
+// given DPI.
+LOGFONTW messageLogFont(UINT dpi);
 
 }  // namespace karbelon::window::win32

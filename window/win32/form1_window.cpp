@@ -8,6 +8,7 @@
 
 #include "control_ids.h"
 #include "dpi.h"
+#include "fitting_font.h"
 #include "layout.h"
 #include "regional_conventions.h"
 #include "resource.h"
@@ -103,13 +104,38 @@ LRESULT CALLBACK keepTabAndEscapeForDialog(HWND box, UINT message, WPARAM wParam
     return DefSubclassProc(box, message, wParam, lParam);
 }
 
+// A combo box sizes its selection field from its font; set the field so that
+// the closed box keeps its table height whatever the font. The border around
+// the field is not known beforehand, so it is measured and corrected.
+void keepComboHeight(HWND combo, int height) {
+    constexpr int attempts = 3;
+    // Kept here rather than read back: some combos report the field with
+    // their padding added, which would undo every correction.
+    LRESULT field = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    for (int attempt = 0; attempt < attempts && field != CB_ERR; ++attempt) {
+        RECT rect{};
+        GetWindowRect(combo, &rect);
+        const int excess = static_cast<int>(rect.bottom - rect.top) - height;
+        if (excess == 0 || field - excess < 1) {
+            return;
+        }
+        field -= excess;
+        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    }
+}
+
+// Chooses the font for the window's DPI and the system's current dialog font,
+// hands it to every control and lets go of the previous one.
 void applyFont(Form1Window& state) {
     const HFONT previous = state.font;
-    state.font = createMessageFont(state.dpi);
+    state.font = createFittingFont(state.window, state.dpi, userNumberConventions());
     for (const ControlSpec& row : controlTable) {
         SendMessageW(control(state.window, row.id), WM_SETFONT,
                      reinterpret_cast<WPARAM>(state.font), TRUE);
     }
+    keepComboHeight(
+        control(state.window, ControlId::Combo1),
+        clientPixelRect(controlSpec(ControlId::Combo1), static_cast<int>(state.dpi)).height);
     if (previous != nullptr) {
         DeleteObject(previous);
     }
@@ -248,12 +274,24 @@ void onActivate(Form1Window& state, WPARAM wParam) {
 
 void onDpiChanged(Form1Window& state, WPARAM wParam, LPARAM lParam) {
     state.dpi = HIWORD(wParam);
-    applyFont(state);
     placeControls(state);
+    applyFont(state);
     const auto* suggested = reinterpret_cast<const RECT*>(lParam);
     SetWindowPos(state.window, nullptr, suggested->left, suggested->top,
                  suggested->right - suggested->left, suggested->bottom - suggested->top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Fonts and text size changed in the system's settings: choose again.
+void onSettingChange(Form1Window& state, WPARAM wParam, LPARAM lParam) {
+    const auto* area = reinterpret_cast<const wchar_t*>(lParam);
+    const bool metricsChanged =
+        wParam == SPI_SETNONCLIENTMETRICS || wParam == SPI_SETICONTITLELOGFONT ||
+        (wParam == 0 && area != nullptr && lstrcmpiW(area, L"WindowMetrics") == 0);
+    if (metricsChanged) {
+        applyFont(state);
+        InvalidateRect(state.window, nullptr, TRUE);
+    }
 }
 
 LRESULT CALLBACK form1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -289,6 +327,9 @@ LRESULT CALLBACK form1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_DPICHANGED:
             onDpiChanged(*state, wParam, lParam);
             return 0;
+        case WM_SETTINGCHANGE:
+            onSettingChange(*state, wParam, lParam);
+            break;
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
