@@ -6,14 +6,18 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "form1_driver.h"
+#include "window/control_labels.h"
 #include "window/text_fit.h"
 #include "window/win32/layout.h"
 
@@ -836,6 +840,57 @@ void textFit(Context& context) {
     ReleaseDC(form.window(), dc);
 }
 
+// ---- what real Windows shows beyond the pixels ---------------------------------
+
+// The name a screen reader reads for a window, or nothing where the
+// accessibility interface does not answer.
+std::optional<std::wstring> accessibleNameOf(HWND target) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(target, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&accessible))) ||
+        accessible == nullptr) {
+        return std::nullopt;
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    const HRESULT result = accessible->get_accName(self, &name);
+    accessible->Release();
+    if (result != S_OK || name == nullptr) {
+        return std::nullopt;
+    }
+    std::wstring text(name, SysStringLen(name));
+    SysFreeString(name);
+    return text;
+}
+
+void accessibility(Context& context) {
+    Form1Driver form(context.executable);
+    Checks& checks = context.checks;
+    const bool comReady = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+
+    // Each box is read by its label's caption, where the accessibility
+    // interface answers across processes.
+    for (const window::ControlSpec& row : window::controlTable) {
+        const std::string expected = window::accessibleName(row.id);
+        if (expected.empty()) {
+            continue;
+        }
+        const std::optional<std::wstring> got = accessibleNameOf(form.control(row.id));
+        if (!got) {
+            std::printf("accessibility: no accessible name for %s here\n", name(row.id).c_str());
+            continue;
+        }
+        checks.expect(utf8(*got) == expected, name(row.id) + " is read as \"" + utf8(*got) +
+                                                  "\", not as \"" + expected + "\"");
+    }
+
+    if (comReady) {
+        CoUninitialize();
+    }
+}
+
 struct Scenario {
     const char* name;
     std::function<void(Context&)> run;
@@ -861,6 +916,7 @@ const Scenario scenarios[] = {
     {"regional_conventions", regionalConventions},
     {"geometry", geometry},
     {"text_fit", textFit},
+    {"accessibility", accessibility},
 };
 
 // As the stand-in explorer: write down the command line and how the window

@@ -9,6 +9,8 @@ constexpr UINT defaultDpi = 96;
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using GetDpiForSystemFunction = UINT(WINAPI*)();
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using EnableNonClientDpiScalingFunction = BOOL(WINAPI*)(HWND);
+using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
 using SystemParametersInfoForDpiFunction = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
 
 // A user32 export that older Windows may lack, or null.
@@ -59,6 +61,24 @@ SIZE windowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD e
         AdjustWindowRectEx(&rect, style, FALSE, exStyle);
     }
     return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+void enableNonClientScaling(HWND window) {
+    static const auto enable =
+        user32Function<EnableNonClientDpiScalingFunction>("EnableNonClientDpiScaling");
+    if (enable != nullptr) {
+        enable(window);
+    }
+}
+
+int systemMetricForDpi(int index, UINT dpi) {
+    static const auto metricForDpi =
+        user32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
+    if (metricForDpi != nullptr) {
+        return metricForDpi(index, dpi);
+    }
+    // Older systems have one DPI for every monitor: the system's.
+    return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(systemDpi()));
 }
 
 LOGFONTW messageLogFont(UINT dpi) {

@@ -1,11 +1,13 @@
 #include "form1_window.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <algorithm>
 #include <array>
 #include <optional>
 
+#include "accessible_names.h"
 #include "control_ids.h"
 #include "dpi.h"
 #include "fitting_font.h"
@@ -33,6 +35,9 @@ struct Form1Window {
     HWND window = nullptr;
     UINT dpi = 96;
     HFONT font = nullptr;
+    HICON bigIcon = nullptr;
+    HICON smallIcon = nullptr;
+    AccessibleNames accessibleNames;
     HWND focusBeforeDeactivation = nullptr;
     std::optional<Win32Form1View> view;
     std::optional<Form1> form;
@@ -141,6 +146,28 @@ void applyFont(Form1Window& state) {
     }
 }
 
+HICON loadIconAt(UINT dpi, int widthMetric, int heightMetric) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KARBELON),
+                                         IMAGE_ICON, systemMetricForDpi(widthMetric, dpi),
+                                         systemMetricForDpi(heightMetric, dpi), LR_DEFAULTCOLOR));
+}
+
+// The title bar's and the task switcher's icons at the window's DPI, drawn
+// from the icon's own image of that size instead of scaled.
+void applyIcons(Form1Window& state) {
+    const HICON previousBig = state.bigIcon;
+    const HICON previousSmall = state.smallIcon;
+    state.bigIcon = loadIconAt(state.dpi, SM_CXICON, SM_CYICON);
+    state.smallIcon = loadIconAt(state.dpi, SM_CXSMICON, SM_CYSMICON);
+    SendMessageW(state.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(state.bigIcon));
+    SendMessageW(state.window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state.smallIcon));
+    for (const HICON previous : {previousBig, previousSmall}) {
+        if (previous != nullptr) {
+            DestroyIcon(previous);
+        }
+    }
+}
+
 void placeControls(const Form1Window& state) {
     for (const ControlSpec& row : controlTable) {
         const PixelRect rect = controlRect(row, state.dpi);
@@ -219,7 +246,12 @@ bool onCreate(Form1Window& state, const CREATESTRUCTW& create) {
         return false;
     }
     applyFont(state);
+    applyIcons(state);
     sizeAndCentre(state);
+    state.accessibleNames.annotate(state.window);
+    // As a dialog does: focus rectangles and access keys stay hidden until
+    // the keyboard is used (unless the user always shows them).
+    SendMessageW(state.window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     state.view.emplace(state.window);
     state.form.emplace(*state.view, userNumberConventions());
     state.form->load();
@@ -276,6 +308,7 @@ void onDpiChanged(Form1Window& state, WPARAM wParam, LPARAM lParam) {
     state.dpi = HIWORD(wParam);
     placeControls(state);
     applyFont(state);
+    applyIcons(state);
     const auto* suggested = reinterpret_cast<const RECT*>(lParam);
     SetWindowPos(state.window, nullptr, suggested->left, suggested->top,
                  suggested->right - suggested->left, suggested->bottom - suggested->top,
@@ -300,6 +333,7 @@ LRESULT CALLBACK form1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
         auto* state = static_cast<Form1Window*>(create->lpCreateParams);
         state->window = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+        enableNonClientScaling(window);
         return DefWindowProcW(window, message, wParam, lParam);
     }
     auto* state = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -331,6 +365,7 @@ LRESULT CALLBACK form1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
             onSettingChange(*state, wParam, lParam);
             break;
         case WM_DESTROY:
+            state->accessibleNames.clear();
             PostQuitMessage(0);
             return 0;
         case WM_NCDESTROY:
@@ -357,12 +392,11 @@ bool registerWindowClass(HINSTANCE instance) {
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = windowClassName;
-    return RegisterClassExW(&windowClass) != 0;
+    // Registered once a process, however many times Form1 is created.
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-}  // namespace
-
-int runForm1(HINSTANCE instance, int showCommand) {
+int runForm1Window(HINSTANCE instance, int showCommand) {
     INITCOMMONCONTROLSEX commonControls{sizeof(commonControls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&commonControls);
     if (!registerWindowClass(instance)) {
@@ -402,6 +436,23 @@ int runForm1(HINSTANCE instance, int showCommand) {
     }
     if (state.font != nullptr) {
         DeleteObject(state.font);
+    }
+    for (const HICON icon : {state.bigIcon, state.smallIcon}) {
+        if (icon != nullptr) {
+            DestroyIcon(icon);
+        }
+    }
+    return exitCode;
+}
+
+}  // namespace
+
+int runForm1(HINSTANCE instance, int showCommand) {
+    // The accessible names are a COM service; the window works without it.
+    const bool comReady = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    const int exitCode = runForm1Window(instance, showCommand);
+    if (comReady) {
+        CoUninitialize();
     }
     return exitCode;
 }
