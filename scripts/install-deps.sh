@@ -15,9 +15,10 @@ declare -A groups=(
     [fuzz]="clang-14 libclang-rt-14-dev"
     [lint]="clang-format-14 clang-tidy-14"
     # make windows: the mingw-w64 cross compiler, and Wine on a private Xvfb
-    # display with a Hangul font (and Wine's own, for title-bar buttons), and
-    # makensis, since the build makes the installer that its tests install.
-    [windows]="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine xvfb xauth fonts-nanum fonts-wine nsis"
+    # display with Hangul fonts (Nanum, and Noto Sans CJK for the tests in a
+    # desktop's usual font; Wine's own, for title-bar buttons), and makensis,
+    # since the build makes the installer that its tests install.
+    [windows]="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine xvfb xauth fonts-nanum fonts-noto-cjk fonts-wine nsis"
     # make package: CPack's DEB generator (dpkg-shlibdeps, file), the checks of
     # the packages, the Windows cross compiler with its runtime's notices, and
     # makensis for the Windows installer.

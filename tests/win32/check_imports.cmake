@@ -2,8 +2,8 @@ cmake_minimum_required(VERSION 3.25)
 # Fails unless EXECUTABLE is a 64-bit Windows GUI program that imports only
 # DLLs present on every Windows (no libstdc++, libgcc or winpthread DLLs).
 #   cmake -DOBJDUMP=... -DEXECUTABLE=... -P check_imports.cmake
-set(system_dlls advapi32.dll comctl32.dll gdi32.dll kernel32.dll msvcrt.dll shell32.dll
-                user32.dll version.dll)
+set(system_dlls advapi32.dll comctl32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll
+                shell32.dll user32.dll version.dll)
 
 execute_process(COMMAND ${OBJDUMP} -p ${EXECUTABLE}
                 OUTPUT_VARIABLE headers RESULT_VARIABLE status TIMEOUT 60)

@@ -76,6 +76,32 @@ TEST(ClientPixelRect, TouchingBoxesStillTouchAtEveryDpi) {
     }
 }
 
+TEST(CaptionRoom, KeepsButtonEdgesAndTheFrameIndentClear) {
+    struct Case {
+        ControlId id;
+        int dpi;
+        int width;
+        int height;
+    };
+    const Case cases[] = {
+        // A label draws on all of itself.
+        {ControlId::Label5, 96, 97, 17},
+        {ControlId::Label6, 144, 218, 26},
+        // A button's 97x25 less 3 pixels a side, scaled and rounded with the DPI.
+        {ControlId::Command1, 96, 91, 19},
+        {ControlId::Command1, 120, 113, 23},
+        {ControlId::Command2, 144, 136, 28},
+        // The frame's caption: 8 pixels in from either end, any height.
+        {ControlId::Frame1, 96, 345, 129},
+        {ControlId::Frame1, 144, 518, 194},
+    };
+    for (const Case& c : cases) {
+        const PixelSize room = captionRoom(controlSpec(c.id), c.dpi);
+        EXPECT_EQ(room.width, c.width) << controlSpec(c.id).name << " at " << c.dpi;
+        EXPECT_EQ(room.height, c.height) << controlSpec(c.id).name << " at " << c.dpi;
+    }
+}
+
 TEST(ControlWindowIds, StartAt100AndRoundTrip) {
     std::set<int> ids;
     for (const ControlSpec& row : controlTable) {

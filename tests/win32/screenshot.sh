@@ -2,11 +2,14 @@
 # Takes the README's screenshot of karbelon.exe after a calculation, under
 # Wine on a private Xvfb display. A developer's tool (needs imagemagick and
 # xdotool); run after `cmake --build --preset windows`.
-#   tests/win32/screenshot.sh [OUTPUT.png]
+#   tests/win32/screenshot.sh [OUTPUT.png [wine-session.sh start option...]]
+# The README's is taken with a 9-point Hangul dialog font, as desktops use:
+#   tests/win32/screenshot.sh docs/screenshot-windows.png --message-font NanumGothic
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/../.." && pwd)
 output=${1:-$root/docs/screenshot-windows.png}
+shift $(($# > 0 ? 1 : 0))
 bin=$root/build/windows/bin
 for tool in import xdotool; do
     command -v "$tool" >/dev/null || {
@@ -21,7 +24,7 @@ done
 
 session=$(mktemp -d)
 trap '"$root/tests/win32/wine-session.sh" stop "$session/wine"; rm -rf "$session"' EXIT
-"$root/tests/win32/wine-session.sh" start "$session/wine" >/dev/null
+"$root/tests/win32/wine-session.sh" start "$session/wine" "$@" >/dev/null
 export KARBELON_WINE_SESSION=$session/wine
 # shellcheck source=/dev/null
 . "$session/wine/env"

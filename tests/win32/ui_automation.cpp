@@ -6,14 +6,20 @@
 
 #include <windows.h>
 
+#include <oleacc.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "form1_driver.h"
+#include "window/control_labels.h"
+#include "window/text_fit.h"
+#include "window/win32/layout.h"
 
 namespace karbelon::uitest {
 namespace {
@@ -196,7 +202,7 @@ void presets(Context& context) {
         };
         const Place places[] = {
             {ControlId::Frame1, {16, 8, 377, 137}, true},
-            {ControlId::Combo1, {72, 32, 161, 0}, false},  // its height follows the font
+            {ControlId::Combo1, {72, 32, 161, 52}, true},
             {ControlId::Text1, {72, 64, 161, 82}, true},
             {ControlId::Label3, {200, 67, 249, 84}, true},
             {ControlId::Text3, {72, 96, 161, 114}, true},
@@ -703,6 +709,188 @@ void regionalConventions(Context& context) {
                          "report under the user's separators");
 }
 
+// ---- fonts and DPI -------------------------------------------------------------
+
+// The DPI this process sees; it is DPI-aware, so it is the system's.
+int screenDpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+RECT rectInForm(const Form1Driver& form, HWND child) {
+    RECT rect{};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, form.window(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::string describe(const RECT& rect) {
+    return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
+           std::to_string(rect.right) + "," + std::to_string(rect.bottom);
+}
+
+// Every control keeps its twips place and size at the system's DPI, whatever
+// the font; the combo's closed height included.
+void geometry(Context& context) {
+    Form1Driver form(context.executable);
+    Checks& checks = context.checks;
+    const int dpi = screenDpi();
+    const window::win32::PixelRect area = window::win32::clientPixelArea(dpi);
+    RECT client{};
+    GetClientRect(form.window(), &client);
+    checks.expect(client.right == area.width && client.bottom == area.height,
+                  "client area at " + std::to_string(dpi) + " DPI is " + describe(client));
+    for (const window::ControlSpec& row : window::controlTable) {
+        const window::win32::PixelRect want = window::win32::clientPixelRect(row, dpi);
+        const RECT got = rectInForm(form, form.control(row.id));
+        checks.expect(
+            got.left == want.left && got.top == want.top && got.right == want.left + want.width &&
+                got.bottom == want.top + want.height,
+            name(row.id) + " at " + std::to_string(dpi) + " DPI is " + describe(got) +
+                ", its twips say " +
+                describe({want.left, want.top, want.left + want.width, want.top + want.height}));
+    }
+}
+
+// Top of a line of a multi-line edit in its client area.
+int lineTop(const Form1Driver& form, HWND box, int line) {
+    const LRESULT start = form.send(box, EM_LINEINDEX, static_cast<WPARAM>(line));
+    const LRESULT position = form.send(box, EM_POSFROMCHAR, static_cast<WPARAM>(start));
+    return static_cast<short>(HIWORD(position));
+}
+
+class ScopedFont {
+  public:
+    explicit ScopedFont(const LOGFONTW& font) : font_(CreateFontIndirectW(&font)) {}
+    ScopedFont(const ScopedFont&) = delete;
+    ScopedFont& operator=(const ScopedFont&) = delete;
+    ScopedFont(ScopedFont&&) = delete;
+    ScopedFont& operator=(ScopedFont&&) = delete;
+    ~ScopedFont() { DeleteObject(font_); }
+    [[nodiscard]] HFONT get() const { return font_; }
+
+  private:
+    HFONT font_;
+};
+
+// The report's five lines and every caption are whole at the system's font
+// and DPI, and the text is never larger than the system's own.
+void textFit(Context& context) {
+    Form1Driver form(context.executable);
+    Checks& checks = context.checks;
+    form.click(ControlId::Command1);
+    checks.equal(form.text(ControlId::Text4), startReport, "report of the presets");
+    const HWND box = form.control(ControlId::Text4);
+    checks.equal(form.send(box, EM_GETLINECOUNT), LRESULT{5}, "report lines, none wrapped");
+    const int lineHeight = lineTop(form, box, 1) - lineTop(form, box, 0);
+    const int fifthLineEnd = lineTop(form, box, 4) + lineHeight;
+    RECT client{};
+    GetClientRect(box, &client);
+    checks.expect(lineHeight > 0 && fifthLineEnd <= client.bottom,
+                  "the fifth report line ends at " + std::to_string(fifthLineEnd) +
+                      ", inside the result box's client height " + std::to_string(client.bottom));
+
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    const HDC dc = GetDC(form.window());
+    TEXTMETRICW system{};
+    {
+        const ScopedFont font(metrics.lfMessageFont);
+        const HGDIOBJ previous = SelectObject(dc, font.get());
+        GetTextMetricsW(dc, &system);
+        SelectObject(dc, previous);
+    }
+    checks.expect(lineHeight <= system.tmHeight, "lines of " + std::to_string(lineHeight) +
+                                                     " pixels, not above the system font's " +
+                                                     std::to_string(system.tmHeight));
+    std::printf("text_fit: %d DPI, system cell height %d, report line height %d\n", screenDpi(),
+                static_cast<int>(system.tmHeight), lineHeight);
+
+    // The captions, measured in the system's face at the window's line height.
+    LOGFONTW chosen = metrics.lfMessageFont;
+    if (lineHeight != system.tmHeight) {
+        chosen.lfHeight = lineHeight;
+        chosen.lfWidth = 0;
+    }
+    const ScopedFont font(chosen);
+    const HGDIOBJ previous = SelectObject(dc, font.get());
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    if (CompareStringOrdinal(face, -1, chosen.lfFaceName, -1, TRUE) != CSTR_EQUAL) {
+        std::printf("text_fit: the face %s cannot be measured here; captions unchecked\n",
+                    utf8(chosen.lfFaceName).c_str());
+    } else {
+        for (const ControlId id : window::captionedControls()) {
+            const std::wstring caption = form.text(id);
+            RECT extent{};
+            DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &extent,
+                      DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+            RECT room{};
+            GetClientRect(form.control(id), &room);
+            checks.expect(extent.right <= room.right && extent.bottom <= room.bottom,
+                          name(id) + "'s caption takes " + std::to_string(extent.right) + "x" +
+                              std::to_string(extent.bottom) + " of its " +
+                              std::to_string(room.right) + "x" + std::to_string(room.bottom));
+        }
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(form.window(), dc);
+}
+
+// ---- what real Windows shows beyond the pixels ---------------------------------
+
+// The name a screen reader reads for a window, or nothing where the
+// accessibility interface does not answer.
+std::optional<std::wstring> accessibleNameOf(HWND target) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(target, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&accessible))) ||
+        accessible == nullptr) {
+        return std::nullopt;
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    const HRESULT result = accessible->get_accName(self, &name);
+    accessible->Release();
+    if (result != S_OK || name == nullptr) {
+        return std::nullopt;
+    }
+    std::wstring text(name, SysStringLen(name));
+    SysFreeString(name);
+    return text;
+}
+
+void accessibility(Context& context) {
+    Form1Driver form(context.executable);
+    Checks& checks = context.checks;
+    const bool comReady = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+
+    // Each box is read by its label's caption, where the accessibility
+    // interface answers across processes.
+    for (const window::ControlSpec& row : window::controlTable) {
+        const std::string expected = window::accessibleName(row.id);
+        if (expected.empty()) {
+            continue;
+        }
+        const std::optional<std::wstring> got = accessibleNameOf(form.control(row.id));
+        if (!got) {
+            std::printf("accessibility: no accessible name for %s here\n", name(row.id).c_str());
+            continue;
+        }
+        checks.expect(utf8(*got) == expected, name(row.id) + " is read as \"" + utf8(*got) +
+                                                  "\", not as \"" + expected + "\"");
+    }
+
+    if (comReady) {
+        CoUninitialize();
+    }
+}
+
 struct Scenario {
     const char* name;
     std::function<void(Context&)> run;
@@ -726,6 +914,9 @@ const Scenario scenarios[] = {
     {"web_label_launch", webLabelLaunch},
     {"web_label_without_explorer", webLabelWithoutExplorer},
     {"regional_conventions", regionalConventions},
+    {"geometry", geometry},
+    {"text_fit", textFit},
+    {"accessibility", accessibility},
 };
 
 // As the stand-in explorer: write down the command line and how the window
@@ -765,6 +956,8 @@ int pose(const std::wstring& executable, DWORD seconds) {
 }
 
 int run(int argc, wchar_t** argv) {
+    // Pixels as the window has them, not scaled for a DPI-unaware program.
+    SetProcessDPIAware();
     const std::wstring self = ownPath();
     const std::wstring baseName = self.substr(self.find_last_of(L'\\') + 1);
     if (CompareStringOrdinal(baseName.c_str(), -1, L"explorer.exe", -1, TRUE) == CSTR_EQUAL) {

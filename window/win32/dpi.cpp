@@ -9,6 +9,8 @@ constexpr UINT defaultDpi = 96;
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using GetDpiForSystemFunction = UINT(WINAPI*)();
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using EnableNonClientDpiScalingFunction = BOOL(WINAPI*)(HWND);
+using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
 using SystemParametersInfoForDpiFunction = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
 
 // A user32 export that older Windows may lack, or null.
@@ -61,24 +63,42 @@ SIZE windowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD e
     return {rect.right - rect.left, rect.bottom - rect.top};
 }
 
-HFONT createMessageFont(UINT dpi) {
+void enableNonClientScaling(HWND window) {
+    static const auto enable =
+        user32Function<EnableNonClientDpiScalingFunction>("EnableNonClientDpiScaling");
+    if (enable != nullptr) {
+        enable(window);
+    }
+}
+
+int systemMetricForDpi(int index, UINT dpi) {
+    static const auto metricForDpi =
+        user32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
+    if (metricForDpi != nullptr) {
+        return metricForDpi(index, dpi);
+    }
+    // Older systems have one DPI for every monitor: the system's.
+    return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(systemDpi()));
+}
+
+LOGFONTW messageLogFont(UINT dpi) {
     static const auto parametersForDpi =
         user32Function<SystemParametersInfoForDpiFunction>("SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     if (parametersForDpi != nullptr &&
         parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi) != FALSE) {
-        return CreateFontIndirectW(&metrics.lfMessageFont);
+        return metrics.lfMessageFont;
     }
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0) != FALSE) {
         // Without the DPI-aware call the metrics come at the system DPI.
         metrics.lfMessageFont.lfHeight = MulDiv(
             metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(systemDpi()));
-        return CreateFontIndirectW(&metrics.lfMessageFont);
+        return metrics.lfMessageFont;
     }
     LOGFONTW fallback{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(fallback), &fallback);
-    return CreateFontIndirectW(&fallback);
+    return fallback;
 }
 
 }  // namespace karbelon::window::win32

@@ -14,8 +14,16 @@ UINT windowDpi(HWND window);
 // pixels at the given DPI.
 SIZE windowSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, UINT dpi);
 
+// Lets Windows 10 before 1607, where the manifest's per-monitor v2 falls back
+// to v1, scale the title bar and frame too; call from WM_NCCREATE. Does
+// nothing where v2 already does it, or where the function is missing.
+void enableNonClientScaling(HWND window);
+
+// A system metric (icon sizes, say) at the given DPI rather than the system's.
+int systemMetricForDpi(int index, UINT dpi);
+
 // The system's message font (the dialog font of current Windows) at the
-// given DPI. The caller deletes it.
-HFONT createMessageFont(UINT dpi);
+// given DPI.
+LOGFONTW messageLogFont(UINT dpi);
 
 }  // namespace karbelon::window::win32

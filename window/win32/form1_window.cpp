@@ -1,13 +1,16 @@
 #include "form1_window.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <algorithm>
 #include <array>
 #include <optional>
 
+#include "accessible_names.h"
 #include "control_ids.h"
 #include "dpi.h"
+#include "fitting_font.h"
 #include "layout.h"
 #include "regional_conventions.h"
 #include "resource.h"
@@ -32,6 +35,9 @@ struct Form1Window {
     HWND window = nullptr;
     UINT dpi = 96;
     HFONT font = nullptr;
+    HICON bigIcon = nullptr;
+    HICON smallIcon = nullptr;
+    AccessibleNames accessibleNames;
     HWND focusBeforeDeactivation = nullptr;
     std::optional<Win32Form1View> view;
     std::optional<Form1> form;
@@ -103,15 +109,62 @@ LRESULT CALLBACK keepTabAndEscapeForDialog(HWND box, UINT message, WPARAM wParam
     return DefSubclassProc(box, message, wParam, lParam);
 }
 
+// A combo box sizes its selection field from its font; set the field so that
+// the closed box keeps its table height whatever the font. The border around
+// the field is not known beforehand, so it is measured and corrected.
+void keepComboHeight(HWND combo, int height) {
+    constexpr int attempts = 3;
+    // Kept here rather than read back: some combos report the field with
+    // their padding added, which would undo every correction.
+    LRESULT field = SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0);
+    for (int attempt = 0; attempt < attempts && field != CB_ERR; ++attempt) {
+        RECT rect{};
+        GetWindowRect(combo, &rect);
+        const int excess = static_cast<int>(rect.bottom - rect.top) - height;
+        if (excess == 0 || field - excess < 1) {
+            return;
+        }
+        field -= excess;
+        SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
+    }
+}
+
+// Chooses the font for the window's DPI and the system's current dialog font,
+// hands it to every control and lets go of the previous one.
 void applyFont(Form1Window& state) {
     const HFONT previous = state.font;
-    state.font = createMessageFont(state.dpi);
+    state.font = createFittingFont(state.window, state.dpi, userNumberConventions());
     for (const ControlSpec& row : controlTable) {
         SendMessageW(control(state.window, row.id), WM_SETFONT,
                      reinterpret_cast<WPARAM>(state.font), TRUE);
     }
+    keepComboHeight(
+        control(state.window, ControlId::Combo1),
+        clientPixelRect(controlSpec(ControlId::Combo1), static_cast<int>(state.dpi)).height);
     if (previous != nullptr) {
         DeleteObject(previous);
+    }
+}
+
+HICON loadIconAt(UINT dpi, int widthMetric, int heightMetric) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_KARBELON),
+                                         IMAGE_ICON, systemMetricForDpi(widthMetric, dpi),
+                                         systemMetricForDpi(heightMetric, dpi), LR_DEFAULTCOLOR));
+}
+
+// The title bar's and the task switcher's icons at the window's DPI, drawn
+// from the icon's own image of that size instead of scaled.
+void applyIcons(Form1Window& state) {
+    const HICON previousBig = state.bigIcon;
+    const HICON previousSmall = state.smallIcon;
+    state.bigIcon = loadIconAt(state.dpi, SM_CXICON, SM_CYICON);
+    state.smallIcon = loadIconAt(state.dpi, SM_CXSMICON, SM_CYSMICON);
+    SendMessageW(state.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(state.bigIcon));
+    SendMessageW(state.window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(state.smallIcon));
+    for (const HICON previous : {previousBig, previousSmall}) {
+        if (previous != nullptr) {
+            DestroyIcon(previous);
+        }
     }
 }
 
@@ -193,7 +246,12 @@ bool onCreate(Form1Window& state, const CREATESTRUCTW& create) {
         return false;
     }
     applyFont(state);
+    applyIcons(state);
     sizeAndCentre(state);
+    state.accessibleNames.annotate(state.window);
+    // As a dialog does: focus rectangles and access keys stay hidden until
+    // the keyboard is used (unless the user always shows them).
+    SendMessageW(state.window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_INITIALIZE, 0), 0);
     state.view.emplace(state.window);
     state.form.emplace(*state.view, userNumberConventions());
     state.form->load();
@@ -248,12 +306,25 @@ void onActivate(Form1Window& state, WPARAM wParam) {
 
 void onDpiChanged(Form1Window& state, WPARAM wParam, LPARAM lParam) {
     state.dpi = HIWORD(wParam);
-    applyFont(state);
     placeControls(state);
+    applyFont(state);
+    applyIcons(state);
     const auto* suggested = reinterpret_cast<const RECT*>(lParam);
     SetWindowPos(state.window, nullptr, suggested->left, suggested->top,
                  suggested->right - suggested->left, suggested->bottom - suggested->top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Fonts and text size changed in the system's settings: choose again.
+void onSettingChange(Form1Window& state, WPARAM wParam, LPARAM lParam) {
+    const auto* area = reinterpret_cast<const wchar_t*>(lParam);
+    const bool metricsChanged =
+        wParam == SPI_SETNONCLIENTMETRICS || wParam == SPI_SETICONTITLELOGFONT ||
+        (wParam == 0 && area != nullptr && lstrcmpiW(area, L"WindowMetrics") == 0);
+    if (metricsChanged) {
+        applyFont(state);
+        InvalidateRect(state.window, nullptr, TRUE);
+    }
 }
 
 LRESULT CALLBACK form1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -262,6 +333,7 @@ LRESULT CALLBACK form1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
         auto* state = static_cast<Form1Window*>(create->lpCreateParams);
         state->window = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+        enableNonClientScaling(window);
         return DefWindowProcW(window, message, wParam, lParam);
     }
     auto* state = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -289,7 +361,11 @@ LRESULT CALLBACK form1Procedure(HWND window, UINT message, WPARAM wParam, LPARAM
         case WM_DPICHANGED:
             onDpiChanged(*state, wParam, lParam);
             return 0;
+        case WM_SETTINGCHANGE:
+            onSettingChange(*state, wParam, lParam);
+            break;
         case WM_DESTROY:
+            state->accessibleNames.clear();
             PostQuitMessage(0);
             return 0;
         case WM_NCDESTROY:
@@ -316,12 +392,11 @@ bool registerWindowClass(HINSTANCE instance) {
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     windowClass.lpszClassName = windowClassName;
-    return RegisterClassExW(&windowClass) != 0;
+    // Registered once a process, however many times Form1 is created.
+    return RegisterClassExW(&windowClass) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
-}  // namespace
-
-int runForm1(HINSTANCE instance, int showCommand) {
+int runForm1Window(HINSTANCE instance, int showCommand) {
     INITCOMMONCONTROLSEX commonControls{sizeof(commonControls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&commonControls);
     if (!registerWindowClass(instance)) {
@@ -361,6 +436,23 @@ int runForm1(HINSTANCE instance, int showCommand) {
     }
     if (state.font != nullptr) {
         DeleteObject(state.font);
+    }
+    for (const HICON icon : {state.bigIcon, state.smallIcon}) {
+        if (icon != nullptr) {
+            DestroyIcon(icon);
+        }
+    }
+    return exitCode;
+}
+
+}  // namespace
+
+int runForm1(HINSTANCE instance, int showCommand) {
+    // The accessible names are a COM service; the window works without it.
+    const bool comReady = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    const int exitCode = runForm1Window(instance, showCommand);
+    if (comReady) {
+        CoUninitialize();
     }
     return exitCode;
 }

@@ -23,4 +23,14 @@ PixelRect clientPixelRect(const ControlSpec& row, int dotsPerInch);
 // Form1's client area at the given DPI.
 PixelRect clientPixelArea(int dotsPerInch);
 
+struct PixelSize {
+    int width;
+    int height;
+};
+
+// The room a control leaves for its caption on one line at the given DPI: a
+// label draws on all of itself; a push button keeps its edges and focus
+// rectangle clear; a frame's caption is indented on its top edge.
+PixelSize captionRoom(const ControlSpec& row, int dotsPerInch);
+
 }  // namespace karbelon::window::win32
