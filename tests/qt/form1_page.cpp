@@ -2,14 +2,75 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QGroupBox>
 #include <QInputMethodEvent>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
 #include <QTimer>
+#include <limits>
 
 namespace karbelon::qtview::testing {
 
 using window::ControlId;
+using window::ControlKind;
+
+namespace {
+
+// The line a caption takes as drawn, Hangul fallback font included.
+QSizeF captionLine(const QString& text, const QFont& font) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(std::numeric_limits<int>::max());
+    layout.endLayout();
+    return {line.naturalTextWidth(), line.height()};
+}
+
+// The room a captioned control gives its caption, from the widget and its style.
+QRect captionRoom(QWidget* widget, ControlKind kind) {
+    if (kind == ControlKind::Button) {
+        QStyleOptionButton option;
+        option.initFrom(widget);
+        return widget->style()->subElementRect(QStyle::SE_PushButtonContents, &option, widget);
+    }
+    if (kind == ControlKind::Frame) {
+        // The style's title rect, down to the frame's first control.
+        const auto* frame = qobject_cast<QGroupBox*>(widget);
+        QStyleOptionGroupBox option;
+        option.initFrom(frame);
+        option.text = frame->title();
+        option.textAlignment = frame->alignment();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        option.lineWidth = 1;
+        const QRect title = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                           QStyle::SC_GroupBoxLabel, frame);
+        int top = widget->height();
+        for (const QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            top = std::min(top, child->y());
+        }
+        const int right = std::min(title.right(), widget->width() - 1);
+        return {title.left(), title.top(), right - title.left() + 1,
+                title.height() <= top - title.top() ? top - title.top() : 0};
+    }
+    return widget->contentsRect();
+}
+
+QString captionOf(QWidget* widget, ControlKind kind) {
+    if (kind == ControlKind::Frame) {
+        return qobject_cast<QGroupBox*>(widget)->title();
+    }
+    if (kind == ControlKind::Button) {
+        return qobject_cast<QPushButton*>(widget)->text();
+    }
+    return qobject_cast<QLabel*>(widget)->text();
+}
+
+}  // namespace
 
 QWidget* Form1Page::control(ControlId id) const {
     return window_.control(id);
@@ -118,6 +179,59 @@ QStringList Form1Page::reportLines() const {
         lines << block.text();
     }
     return lines;
+}
+
+QString Form1Page::reportLineCutOff() const {
+    QPlainTextEdit* box = resultBox();
+    const int viewportHeight = box->viewport()->height();
+    int number = 1;
+    for (QTextBlock block = box->document()->begin(); block.isValid();
+         block = block.next(), ++number) {
+        QTextCursor cursor(block);
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        const QRect rect = box->cursorRect(cursor);
+        if (block.layout()->lineCount() != 1 || rect.top() < 0 || rect.bottom() >= viewportHeight) {
+            return QStringLiteral("line %1 (%2 lines) spans %3..%4 of %5 px")
+                .arg(number)
+                .arg(block.layout()->lineCount())
+                .arg(rect.top())
+                .arg(rect.bottom())
+                .arg(viewportHeight);
+        }
+    }
+    return {};
+}
+
+QString Form1Page::captionCutOff() const {
+    for (const window::ControlSpec& row : window::controlTable) {
+        const QString cutOff = captionCutOff(row.id);
+        if (!cutOff.isEmpty()) {
+            return cutOff;
+        }
+    }
+    return {};
+}
+
+QString Form1Page::captionCutOff(ControlId id) const {
+    const ControlKind kind = window::controlSpec(id).kind;
+    if (kind != ControlKind::Frame && kind != ControlKind::Label && kind != ControlKind::Button) {
+        return {};
+    }
+    QWidget* widget = control(id);
+    const QString caption = captionOf(widget, kind);
+    const QSizeF line = captionLine(caption, widget->font());
+    const qreal width =
+        std::max<qreal>(line.width(), widget->fontMetrics().horizontalAdvance(caption));
+    const QRect room = captionRoom(widget, kind);
+    if (width > room.width() || line.height() > room.height()) {
+        return QStringLiteral("%1 needs %2x%3 px in %4x%5")
+            .arg(widget->objectName())
+            .arg(width)
+            .arg(line.height())
+            .arg(room.width())
+            .arg(room.height());
+    }
+    return {};
 }
 
 QString Form1Page::focusedControl() const {
