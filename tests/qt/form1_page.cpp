@@ -204,7 +204,7 @@ QString Form1Page::reportLineCutOff() const {
 
 QString Form1Page::captionCutOff() const {
     for (const window::ControlSpec& row : window::controlTable) {
-        const QString cutOff = captionCutOff(row.id);
+        QString cutOff = captionCutOff(row.id);
         if (!cutOff.isEmpty()) {
             return cutOff;
         }

@@ -11,6 +11,7 @@
 #include <QStyleOptionGroupBox>
 #include <QTextLayout>
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "result_box.h"
@@ -58,6 +59,28 @@ int firstChildTop(const QWidget& frame) {
         }
     }
     return top;
+}
+
+bool labelFits(const QWidget& widget, const QFont& font) {
+    const auto& label = static_cast<const QLabel&>(widget);
+    const int margin = label.margin();
+    const QRect room = label.contentsRect().adjusted(margin, margin, -margin, -margin);
+    return fitsIn(oneLineSize(label.text(), font), room);
+}
+
+bool buttonFits(const QWidget& widget, const QFont& font) {
+    const auto& button = static_cast<const QPushButton&>(widget);
+    QStyleOptionButton option;
+    option.initFrom(&button);
+    option.fontMetrics = QFontMetrics(font);
+    option.text = button.text();
+    if (button.autoDefault()) {
+        option.features |= QStyleOptionButton::AutoDefaultButton;
+    }
+    // The caption is drawn inside the bevel, in the style's contents rect.
+    const QRect room =
+        button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button);
+    return fitsIn(oneLineSize(button.text(), font), room);
 }
 
 }  // namespace
@@ -138,28 +161,6 @@ bool QtTextFitMeasure::captionFits(const window::ControlSpec& control, int size)
     return true;  // boxes have no caption
 }
 
-bool QtTextFitMeasure::labelFits(const QWidget& widget, const QFont& font) const {
-    const auto& label = static_cast<const QLabel&>(widget);
-    const int margin = label.margin();
-    const QRect room = label.contentsRect().adjusted(margin, margin, -margin, -margin);
-    return fitsIn(oneLineSize(label.text(), font), room);
-}
-
-bool QtTextFitMeasure::buttonFits(const QWidget& widget, const QFont& font) const {
-    const auto& button = static_cast<const QPushButton&>(widget);
-    QStyleOptionButton option;
-    option.initFrom(&button);
-    option.fontMetrics = QFontMetrics(font);
-    option.text = button.text();
-    if (button.autoDefault()) {
-        option.features |= QStyleOptionButton::AutoDefaultButton;
-    }
-    // The caption is drawn inside the bevel, in the style's contents rect.
-    const QRect room =
-        button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button);
-    return fitsIn(oneLineSize(button.text(), font), room);
-}
-
 bool QtTextFitMeasure::frameFits(const QWidget& widget, const QFont& font) const {
     const auto& frame = static_cast<const QGroupBox&>(widget);
     auto& probe = static_cast<FrameProbe&>(*frameProbe_);
@@ -187,27 +188,29 @@ TextSizeKeeper::TextSizeKeeper(QWidget& window, ControlLookup control,
       window_(window),
       measure_(std::move(control)),
       conventions_(std::move(conventions)) {
+    // Several change events come at once (every widget gets one): a
+    // zero-time single shot waits until they have all been handled.
+    choiceTimer_.setSingleShot(true);
+    choiceTimer_.setInterval(0);
+    connect(&choiceTimer_, &QTimer::timeout, this, &TextSizeKeeper::apply);
     window_.installEventFilter(this);
 }
 
 void TextSizeKeeper::apply() {
-    pending_ = false;
+    choiceTimer_.stop();
     window_.ensurePolished();
     const int systemSize = textSizeOf(QApplication::font(&window_), window_);
-    textSize_ = window::chooseTextSize(measure_, conventions_, systemSize, smallestTextSize);
+    const int size = window::chooseTextSize(measure_, conventions_, systemSize, smallestTextSize);
     // Only the size is set: the family, and with it the fallbacks, stay
     // whatever the desktop's font is, also after it changes.
     QFont sized;
-    sized.setPointSizeF(static_cast<qreal>(textSize_) / textSizeSteps);
+    sized.setPointSizeF(static_cast<qreal>(size) / textSizeSteps);
     window_.setFont(sized);
+    emit chosen(size);
 }
 
 void TextSizeKeeper::applySoon() {
-    if (pending_) {
-        return;
-    }
-    pending_ = true;
-    QMetaObject::invokeMethod(this, &TextSizeKeeper::apply, Qt::QueuedConnection);
+    choiceTimer_.start();
 }
 
 void TextSizeKeeper::followScreen() {

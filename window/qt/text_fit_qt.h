@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QMetaObject>
 #include <QObject>
+#include <QTimer>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -45,8 +46,6 @@ class QtTextFitMeasure final : public window::TextFitMeasure {
     [[nodiscard]] bool captionFits(const window::ControlSpec& control, int size) const override;
 
   private:
-    [[nodiscard]] bool labelFits(const QWidget& widget, const QFont& font) const;
-    [[nodiscard]] bool buttonFits(const QWidget& widget, const QFont& font) const;
     [[nodiscard]] bool frameFits(const QWidget& widget, const QFont& font) const;
 
     ControlLookup control_;
@@ -67,23 +66,23 @@ class TextSizeKeeper final : public QObject {
 
     // Chooses the size now and gives it to the window.
     void apply();
-    // The size last chosen, in tenths of a point.
-    [[nodiscard]] int textSize() const { return textSize_; }
+
+  signals:
+    // After each choice, with the size in tenths of a point.
+    void chosen(int size);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    // Several change events come at once (every widget gets one): the choice
-    // waits until they have all been handled.
+    // Chooses once the events now queued have been handled.
     void applySoon();
     void followScreen();
 
     QWidget& window_;
     QtTextFitMeasure measure_;
     NumberConventions conventions_;
-    int textSize_ = 0;
-    bool pending_ = false;
+    QTimer choiceTimer_;
     QMetaObject::Connection screenDpiChanged_;
 };
 
