@@ -6,7 +6,6 @@
 #include <QInputMethodEvent>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -31,7 +30,8 @@ QSizeF captionLine(const QString& text, const QFont& font) {
     return {line.naturalTextWidth(), line.height()};
 }
 
-// The room a captioned control gives its caption, from the widget and its style.
+// The room a captioned control gives its caption: a button's inside its
+// bevel, a frame's above its first control.
 QRect captionRoom(QWidget* widget, ControlKind kind) {
     if (kind == ControlKind::Button) {
         QStyleOptionButton option;
@@ -39,23 +39,11 @@ QRect captionRoom(QWidget* widget, ControlKind kind) {
         return widget->style()->subElementRect(QStyle::SE_PushButtonContents, &option, widget);
     }
     if (kind == ControlKind::Frame) {
-        // The style's title rect, down to the frame's first control.
-        const auto* frame = qobject_cast<QGroupBox*>(widget);
-        QStyleOptionGroupBox option;
-        option.initFrom(frame);
-        option.text = frame->title();
-        option.textAlignment = frame->alignment();
-        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-        option.lineWidth = 1;
-        const QRect title = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
-                                                           QStyle::SC_GroupBoxLabel, frame);
         int top = widget->height();
         for (const QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             top = std::min(top, child->y());
         }
-        const int right = std::min(title.right(), widget->width() - 1);
-        return {title.left(), title.top(), right - title.left() + 1,
-                title.height() <= top - title.top() ? top - title.top() : 0};
+        return {0, 0, widget->width(), top};
     }
     return widget->contentsRect();
 }
@@ -204,32 +192,22 @@ QString Form1Page::reportLineCutOff() const {
 
 QString Form1Page::captionCutOff() const {
     for (const window::ControlSpec& row : window::controlTable) {
-        QString cutOff = captionCutOff(row.id);
-        if (!cutOff.isEmpty()) {
-            return cutOff;
+        if (row.kind != ControlKind::Frame && row.kind != ControlKind::Label &&
+            row.kind != ControlKind::Button) {
+            continue;
         }
-    }
-    return {};
-}
-
-QString Form1Page::captionCutOff(ControlId id) const {
-    const ControlKind kind = window::controlSpec(id).kind;
-    if (kind != ControlKind::Frame && kind != ControlKind::Label && kind != ControlKind::Button) {
-        return {};
-    }
-    QWidget* widget = control(id);
-    const QString caption = captionOf(widget, kind);
-    const QSizeF line = captionLine(caption, widget->font());
-    const qreal width =
-        std::max<qreal>(line.width(), widget->fontMetrics().horizontalAdvance(caption));
-    const QRect room = captionRoom(widget, kind);
-    if (width > room.width() || line.height() > room.height()) {
-        return QStringLiteral("%1 needs %2x%3 px in %4x%5")
-            .arg(widget->objectName())
-            .arg(width)
-            .arg(line.height())
-            .arg(room.width())
-            .arg(room.height());
+        QWidget* widget = control(row.id);
+        const QString caption = captionOf(widget, row.kind);
+        const QSizeF line = captionLine(caption, widget->font());
+        const QRect room = captionRoom(widget, row.kind);
+        if (line.width() > room.width() || line.height() > room.height()) {
+            return QStringLiteral("%1 needs %2x%3 px in %4x%5")
+                .arg(widget->objectName())
+                .arg(line.width())
+                .arg(line.height())
+                .arg(room.width())
+                .arg(room.height());
+        }
     }
     return {};
 }

@@ -61,7 +61,6 @@ class Form1Page {
     // when everything shows whole.
     [[nodiscard]] QString reportLineCutOff() const;
     [[nodiscard]] QString captionCutOff() const;
-    [[nodiscard]] QString captionCutOff(window::ControlId id) const;
     // The table name of the control holding the keyboard focus.
     [[nodiscard]] QString focusedControl() const;
     // Presses Tab on the focused control and says where the focus went.
