@@ -2,14 +2,63 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QGroupBox>
 #include <QInputMethodEvent>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
 #include <QTimer>
+#include <limits>
 
 namespace karbelon::qtview::testing {
 
 using window::ControlId;
+using window::ControlKind;
+
+namespace {
+
+// The line a caption takes as drawn, Hangul fallback font included.
+QSizeF captionLine(const QString& text, const QFont& font) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLineWidth(std::numeric_limits<int>::max());
+    layout.endLayout();
+    return {line.naturalTextWidth(), line.height()};
+}
+
+// The room a captioned control gives its caption: a button's inside its
+// bevel, a frame's above its first control.
+QRect captionRoom(QWidget* widget, ControlKind kind) {
+    if (kind == ControlKind::Button) {
+        QStyleOptionButton option;
+        option.initFrom(widget);
+        return widget->style()->subElementRect(QStyle::SE_PushButtonContents, &option, widget);
+    }
+    if (kind == ControlKind::Frame) {
+        int top = widget->height();
+        for (const QWidget* child : widget->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            top = std::min(top, child->y());
+        }
+        return {0, 0, widget->width(), top};
+    }
+    return widget->contentsRect();
+}
+
+QString captionOf(QWidget* widget, ControlKind kind) {
+    if (kind == ControlKind::Frame) {
+        return qobject_cast<QGroupBox*>(widget)->title();
+    }
+    if (kind == ControlKind::Button) {
+        return qobject_cast<QPushButton*>(widget)->text();
+    }
+    return qobject_cast<QLabel*>(widget)->text();
+}
+
+}  // namespace
 
 QWidget* Form1Page::control(ControlId id) const {
     return window_.control(id);
@@ -118,6 +167,49 @@ QStringList Form1Page::reportLines() const {
         lines << block.text();
     }
     return lines;
+}
+
+QString Form1Page::reportLineCutOff() const {
+    QPlainTextEdit* box = resultBox();
+    const int viewportHeight = box->viewport()->height();
+    int number = 1;
+    for (QTextBlock block = box->document()->begin(); block.isValid();
+         block = block.next(), ++number) {
+        QTextCursor cursor(block);
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        const QRect rect = box->cursorRect(cursor);
+        if (block.layout()->lineCount() != 1 || rect.top() < 0 || rect.bottom() >= viewportHeight) {
+            return QStringLiteral("line %1 (%2 lines) spans %3..%4 of %5 px")
+                .arg(number)
+                .arg(block.layout()->lineCount())
+                .arg(rect.top())
+                .arg(rect.bottom())
+                .arg(viewportHeight);
+        }
+    }
+    return {};
+}
+
+QString Form1Page::captionCutOff() const {
+    for (const window::ControlSpec& row : window::controlTable) {
+        if (row.kind != ControlKind::Frame && row.kind != ControlKind::Label &&
+            row.kind != ControlKind::Button) {
+            continue;
+        }
+        QWidget* widget = control(row.id);
+        const QString caption = captionOf(widget, row.kind);
+        const QSizeF line = captionLine(caption, widget->font());
+        const QRect room = captionRoom(widget, row.kind);
+        if (line.width() > room.width() || line.height() > room.height()) {
+            return QStringLiteral("%1 needs %2x%3 px in %4x%5")
+                .arg(widget->objectName())
+                .arg(line.width())
+                .arg(line.height())
+                .arg(room.width())
+                .arg(room.height());
+        }
+    }
+    return {};
 }
 
 QString Form1Page::focusedControl() const {

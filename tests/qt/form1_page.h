@@ -55,6 +55,12 @@ class Form1Page {
 
     [[nodiscard]] QString text(window::ControlId id) const;
     [[nodiscard]] QStringList reportLines() const;
+    // What the user cannot read whole: the first report line that is
+    // wrapped or reaches past the result box's viewport, or the first
+    // caption wider or taller than the room its control gives it; empty
+    // when everything shows whole.
+    [[nodiscard]] QString reportLineCutOff() const;
+    [[nodiscard]] QString captionCutOff() const;
     // The table name of the control holding the keyboard focus.
     [[nodiscard]] QString focusedControl() const;
     // Presses Tab on the focused control and says where the focus went.

@@ -1,6 +1,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -8,6 +9,7 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -18,9 +20,15 @@
 #include "form1_page.h"
 #include "window/qt/application.h"
 #include "window/qt/locale_conventions.h"
+#include "window/qt/text_fit_qt.h"
+#include "window/text_fit.h"
 
 using karbelon::NumberConventions;
 using karbelon::qtview::Form1Window;
+using karbelon::qtview::QtTextFitMeasure;
+using karbelon::qtview::smallestTextSize;
+using karbelon::qtview::textSizeOf;
+using karbelon::qtview::textSizeSteps;
 using karbelon::qtview::testing::Form1Page;
 using karbelon::qtview::testing::SeenMessage;
 using karbelon::window::ControlId;
@@ -57,12 +65,43 @@ const char* kindClass(ControlKind kind) {
     return "";
 }
 
+// The first control that is not at its table place and size, or "".
+QString misplacedControl(const Form1Page& page) {
+    const auto px = [](int twips) { return karbelon::window::twipsToPixels(twips, 96); };
+    for (const auto& row : karbelon::window::controlTable) {
+        const auto& b = row.bounds;
+        if (page.control(row.id)->geometry() !=
+            QRect(px(b.left), px(b.top), px(b.width), px(b.height))) {
+            return q(row.name);
+        }
+    }
+    return {};
+}
+
+// Gives the window a text size directly, as the fitting would.
+void setWindowTextSize(QWidget& window, int size) {
+    QFont sized;
+    sized.setPointSizeF(static_cast<qreal>(size) / textSizeSteps);
+    window.setFont(sized);
+}
+
+QFont withPointSize(QFont font, qreal points) {
+    font.setPointSizeF(points);
+    return font;
+}
+
+QFont withPixelSize(QFont font, int pixels) {
+    font.setPixelSize(pixels);
+    return font;
+}
+
 }  // namespace
 
 class Form1WindowTest : public QObject {
     Q_OBJECT
 
   private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -76,6 +115,11 @@ class Form1WindowTest : public QObject {
     void tabVisitsTheBoxesThenTheButtonsFromTheSpellBox();
     void labelsNameTheirBoxesForScreenReaders();
     void everyCaptionFitsItsControl();
+
+    // Text size
+    void textSizeIsTheLargestAtWhichAllShowsWhole_data();
+    void textSizeIsTheLargestAtWhichAllShowsWhole();
+    void fitMeasureAgreesWithTheResultBox();
 
     // Calculate
     void calculateAtStartShowsTheFiveLineReport();
@@ -114,6 +158,17 @@ void Form1WindowTest::openWith(NumberConventions conventions) {
         std::move(conventions), [this](const QUrl& url) { openedUrls_.push_back(url); });
     page_ = std::make_unique<Form1Page>(*window_);
     page_->open();
+}
+
+// NOLINTNEXTLINE(readability-convert-member-functions-to-static): a Qt Test slot
+void Form1WindowTest::initTestCase() {
+    // KARBELON_TEST_FONT_POINTS runs the whole suite under a desktop font of
+    // that size, as a user who chose large text has.
+    bool given = false;
+    const double points = qEnvironmentVariable("KARBELON_TEST_FONT_POINTS").toDouble(&given);
+    if (given && points > 0) {
+        QApplication::setFont(withPointSize(QApplication::font(), points));
+    }
 }
 
 void Form1WindowTest::init() {
@@ -166,7 +221,9 @@ void Form1WindowTest::resizingMovesNoControl() {
 void Form1WindowTest::opensCentredAndSizable() {
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const QPoint offset = window_->geometry().center() - screen.center();
-    QVERIFY2(offset.manhattanLength() <= 1, "window not centred");
+    // A scaled screen's logical size can be fractional (800 px at 1.5 is
+    // 533.3): a pixel off on each axis is still the centre.
+    QVERIFY2(std::abs(offset.x()) <= 1 && std::abs(offset.y()) <= 1, "window not centred");
     QCOMPARE(window_->windowType(), Qt::Window);
     QVERIFY(!window_->windowFlags().testFlag(Qt::CustomizeWindowHint));  // all standard boxes
     QVERIFY(window_->minimumSize() != window_->maximumSize());
@@ -245,6 +302,69 @@ void Form1WindowTest::everyCaptionFitsItsControl() {
         QVERIFY2(text.width() <= widget->contentsRect().width() &&
                      metrics.height() <= widget->contentsRect().height(),
                  row.name.data());
+    }
+}
+
+// NOLINTNEXTLINE(readability-convert-member-functions-to-static): a Qt Test slot
+void Form1WindowTest::textSizeIsTheLargestAtWhichAllShowsWhole_data() {
+    QTest::addColumn<QFont>("desktopFont");
+    const QFont desktop = QApplication::font();
+    QTest::newRow("the desktop's font") << desktop;
+    QTest::newRow("11 points") << withPointSize(desktop, 11);
+    QTest::newRow("12 points") << withPointSize(desktop, 12);
+    QTest::newRow("16 pixels") << withPixelSize(desktop, 16);
+    QTest::newRow("5 points, kept") << withPointSize(desktop, 5);
+}
+
+void Form1WindowTest::textSizeIsTheLargestAtWhichAllShowsWhole() {
+    QFETCH(QFont, desktopFont);
+    const QFont original = QApplication::font();
+    const auto restore = qScopeGuard([&original] { QApplication::setFont(original); });
+    if (desktopFont != original) {
+        auto* keeper = window_->findChild<karbelon::qtview::TextSizeKeeper*>();
+        QVERIFY(keeper != nullptr);
+        QSignalSpy chosen(keeper, &karbelon::qtview::TextSizeKeeper::chosen);
+        QApplication::setFont(desktopFont);
+        QVERIFY(chosen.wait());
+    }
+    page_->clickCalculate();
+
+    const int desktopSize = textSizeOf(desktopFont, *window_);
+    const int chosen = textSizeOf(window_->font(), *window_);
+    qInfo("%s: %s %.1f pt chosen for %.1f pt (%s)", QTest::currentDataTag(),
+          qPrintable(window_->font().family()), chosen / double(textSizeSteps),
+          desktopSize / double(textSizeSteps),
+          qPrintable(QFontInfo(page_->resultBox()->font()).family()));
+    QCOMPARE(window_->font().family(), desktopFont.family());
+    if (desktopSize < smallestTextSize) {
+        QCOMPARE(chosen, desktopSize);
+        return;
+    }
+    QVERIFY(chosen <= desktopSize && chosen >= smallestTextSize);
+    QVERIFY2(page_->reportLineCutOff().isEmpty(), qPrintable(page_->reportLineCutOff()));
+    QVERIFY2(page_->captionCutOff().isEmpty(), qPrintable(page_->captionCutOff()));
+    QVERIFY2(misplacedControl(*page_).isEmpty(), qPrintable(misplacedControl(*page_)));
+    if (chosen < desktopSize) {
+        // A tenth of a point more and something no longer shows whole.
+        setWindowTextSize(*window_, chosen + 1);
+        const QString cutOff = page_->reportLineCutOff() + page_->captionCutOff();
+        qInfo("a tenth of a point more: %s", qPrintable(cutOff));
+        QVERIFY(!cutOff.isEmpty());
+        QVERIFY2(misplacedControl(*page_).isEmpty(), qPrintable(misplacedControl(*page_)));
+    }
+}
+
+void Form1WindowTest::fitMeasureAgreesWithTheResultBox() {
+    // Only the box itself says what the user sees; the measure, which works
+    // before anything is drawn, must agree with it at every size.
+    page_->clickCalculate();
+    const QtTextFitMeasure measure([this](ControlId id) { return window_->control(id); });
+    const std::string report = karbelon::window::sampleReport(NumberConventions{});
+    for (int size = smallestTextSize; size <= 14 * textSizeSteps; ++size) {
+        setWindowTextSize(*window_, size);
+        const QString cutOff = page_->reportLineCutOff();
+        QVERIFY2(measure.reportFits(report, size) == cutOff.isEmpty(),
+                 qPrintable(QStringLiteral("%1 tenths of a point: %2").arg(size).arg(cutOff)));
     }
 }
 

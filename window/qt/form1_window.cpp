@@ -14,6 +14,8 @@
 #include <utility>
 
 #include "clickable_label.h"
+#include "result_box.h"
+#include "text_fit_qt.h"
 
 namespace karbelon::qtview {
 
@@ -25,17 +27,6 @@ namespace {
 
 // Qt's logical pixels are 96 DPI ones; high-DPI screens scale them.
 constexpr int logicalDpi = 96;
-
-// The twips layout was drawn for an 8-point dialog font. At the desktop's
-// 9 points (DejaVu Sans with NanumGothic for Hangul) a report line is 14 px:
-// five of them and Qt's 4 px margins need 78 px where the result box shows
-// 71, so the last line was cut in half, and "Made by Orvane" lost its last
-// letter. The window therefore keeps the desktop's font family and colours
-// but takes the layout's size: 13 px lines, 65 px of report.
-constexpr int layoutFontPoints = 8;
-// 2 px around the text instead of Qt's 4, as a classic edit box keeps,
-// leaves room for a fallback Hangul font a pixel taller.
-constexpr int resultBoxMargin = 2;
 
 int px(int twips) {
     return window::twipsToPixels(twips, logicalDpi);
@@ -76,11 +67,10 @@ QLineEdit* makeTextBox(const ControlSpec& row, QWidget* parent) {
 }
 
 QPlainTextEdit* makeResultBox(const ControlSpec& row, QWidget* parent) {
-    auto* box = new QPlainTextEdit(toQString(row.text), parent);
+    auto* box = new ResultBox(toQString(row.text), parent);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setTabChangesFocus(true);
-    box->document()->setDocumentMargin(resultBoxMargin);
     return box;
 }
 
@@ -108,13 +98,15 @@ void openInDesktopBrowser(const QUrl& url) {
 }
 
 Form1Window::Form1Window(NumberConventions conventions, UrlOpener openUrl)
-    : openUrl_(std::move(openUrl)), form_(*this, std::move(conventions)) {
+    : openUrl_(std::move(openUrl)), form_(*this, conventions) {
     setWindowTitle(toQString(window::windowCaption));
-    QFont layoutFont = font();
-    layoutFont.setPointSize(layoutFontPoints);
-    setFont(layoutFont);
     resize(px(window::clientWidthTwips), px(window::clientHeightTwips));
     createControls();
+    // The twips layout was drawn for a small dialog font: the window takes
+    // the desktop's font at the largest size its controls can show whole.
+    auto* textSize = new TextSizeKeeper(
+        *this, [this](ControlId id) { return control(id); }, std::move(conventions));
+    textSize->apply();
     connectEvents();
     form_.load();
     control(ControlId::Combo1)->setFocus();

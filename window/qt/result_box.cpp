@@ -1,0 +1,14 @@
+#include "result_box.h"
+
+namespace karbelon::qtview {
+
+ResultBox::ResultBox(const QString& text, QWidget* parent) : QPlainTextEdit(text, parent) {
+    // Qt's document margin pads all four sides alike, so the sides are
+    // padded outside the viewport instead, painted in the box's colour.
+    document()->setDocumentMargin(0);
+    setViewportMargins(textPadding);
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
+}
+
+}  // namespace karbelon::qtview
