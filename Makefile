@@ -8,6 +8,9 @@ TEST_GROUPS := build test cli qt gui-test fuzz lint package windows
 FUZZ_GROUPS := build cli fuzz
 LINT_GROUPS := build test cli qt fuzz lint
 PACKAGE_GROUPS := build cli qt package
+WEB_TEST_GROUPS := web-test
+# Port of `make serve`; 0 picks a free one (the server names it).
+SERVE_PORT ?= 0
 # Seconds each fuzz target runs: FUZZ_SECONDS for `make fuzz`, a short
 # bounded run in `make test`.
 FUZZ_SECONDS ?= 60
@@ -15,7 +18,8 @@ FUZZ_TEST_SECONDS ?= 15
 
 .PHONY: run test build deps-run deps-test linux asan clean \
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
-        package deps-package windows
+        package deps-package windows \
+        web serve web-test deps-web-test
 
 run: deps-run
 	cmake --preset linux >/dev/null
@@ -27,7 +31,7 @@ run: deps-run
 	build/linux/bin/karbelon
 
 # package first: the packaging tests in the linux suite check its Windows zip.
-test: deps-test package linux asan windows fuzz-short format-check
+test: deps-test package linux asan windows fuzz-short format-check web-test
 
 deps-run:
 	@$(DEPS) $(RUN_GROUPS)
@@ -95,10 +99,29 @@ package: deps-package
 	cpack --config build/linux/CPackConfig.cmake -B build/packages
 	cpack --config build/windows/CPackConfig.cmake -B build/packages
 	rm -rf build/packages/_CPack_Packages
+	$(MAKE) web
+	scripts/build-web-page.sh build/web --zip build/packages/karbelon-1.0.0.0-web.zip
 	@ls -l build/packages
 
 deps-package:
 	@$(DEPS) $(PACKAGE_GROUPS)
+
+# The web page: the module from the web preset, the page's files beside it.
+web:
+	cmake --preset web
+	cmake --build --preset web -j $(JOBS)
+	scripts/build-web-page.sh build/web
+
+# A local look at the page (Ctrl+C ends it).
+serve: web
+	python3 -m http.server $(SERVE_PORT) --bind 127.0.0.1 --directory build/web
+
+# The page in headless Chromium, driven as a user would (tests/web-ui).
+web-test: deps-web-test web
+	cd tests/web-ui && npm ci --no-audit --no-fund --loglevel=error && npm test
+
+deps-web-test:
+	@$(DEPS) $(WEB_TEST_GROUPS)
 
 build: deps-run
 	cmake --preset linux

@@ -19,6 +19,8 @@ declare -A groups=(
     [windows]="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine xvfb xauth fonts-nanum fonts-wine"
     # make package: CPack's DEB generator (dpkg-shlibdeps, file), the checks of
     # the packages, and the Windows cross compiler with its runtime's notices.
+    # make web-test: Debian's Chromium driven by playwright-core from npm.
+    [web-test]="chromium npm python3 fonts-noto-cjk"
     [package]="dpkg-dev file desktop-file-utils appstream lintian g++-mingw-w64-x86-64-posix mingw-w64-common"
 )
 
@@ -32,8 +34,16 @@ for group in "$@"; do
     packages+=(${groups[$group]})
 done
 
+# Packages whose command may come from elsewhere (node and npm from another
+# source): present on PATH counts as installed.
+declare -A satisfied_by_command=([npm]=npm [nodejs]=node)
+
 missing=()
 for package in "${packages[@]}"; do
+    command_name=${satisfied_by_command[$package]:-}
+    if [[ -n "$command_name" ]] && command -v "$command_name" >/dev/null; then
+        continue
+    fi
     status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
     if [[ "$status" != "install ok installed" ]]; then
         missing+=("$package")
