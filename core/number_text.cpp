@@ -9,6 +9,8 @@
 #include <limits>
 #include <system_error>
 
+#include "fast_float/fast_float.h"
+
 namespace karbelon {
 
 namespace {
@@ -112,11 +114,16 @@ double convert(const ParsedNumber& parsed) {
         plain.append(parsed.fractionDigits);
     }
 
+    // fast_float rather than std::from_chars: the same correctly rounded bits
+    // on every standard library (libc++ has no from_chars for double).
     double magnitude = 0;
     const char* const first = plain.data();
     const char* const last = first + plain.size();
-    const auto [end, error] = std::from_chars(first, last, magnitude, std::chars_format::fixed);
+    const auto [end, error] =
+        fast_float::from_chars(first, last, magnitude, fast_float::chars_format::fixed);
     if (error == std::errc::result_out_of_range) {
+        // Not reported by every release (some return the infinity or zero
+        // themselves); the answer is the same either way.
         magnitude = hasNonZeroDigit(parsed.integerPart) ? HUGE_VAL : 0.0;
     } else if (error != std::errc{} || end != last) {
         magnitude = 0;  // unreachable for grammar-checked digits; stay defined regardless
