@@ -19,7 +19,7 @@ FUZZ_TEST_SECONDS ?= 15
 .PHONY: run test build deps-run deps-test linux asan clean \
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
         package deps-package windows \
-        web serve web-test deps-web-test
+        web serve web-test web-bench deps-web-test
 
 run: deps-run
 	cmake --preset linux >/dev/null
@@ -119,6 +119,14 @@ serve: web
 # The page in headless Chromium, driven as a user would (tests/web-ui).
 web-test: deps-web-test web
 	cd tests/web-ui && npm ci --no-audit --no-fund --loglevel=error && npm test
+
+# The page's weight (gzip), start time against a script-free floor, and the
+# time of a Command1 click, in headless Chromium.
+web-bench: deps-web-test web
+	cd tests/web-ui && npm ci --no-audit --no-fund --loglevel=error
+	node bench/web/weight.mjs build/web
+	node bench/web/startup.mjs build/web 30
+	node bench/web/click.mjs build/web 100
 
 deps-web-test:
 	@$(DEPS) $(WEB_TEST_GROUPS)
