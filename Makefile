@@ -118,6 +118,7 @@ serve: web
 
 # The page in headless Chromium, driven as a user would (tests/web-ui).
 web-test: deps-web-test web
+	for script in web/*.js tests/web-ui/*.mjs bench/web/*.mjs; do node --check "$$script" || exit 1; done
 	cd tests/web-ui && npm ci --no-audit --no-fund --loglevel=error && npm test
 
 # The page's weight (gzip), start time against a script-free floor, and the

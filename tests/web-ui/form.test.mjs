@@ -36,8 +36,13 @@ describe('start', () => {
     test('preset texts, focus in the spell box with nothing selected, no request elsewhere', async () => {
         const context = await browser.newContext({ locale: 'ko-KR' });
         const requests = [];
+        const errors = [];
         context.on('request', (request) => requests.push(request.url()));
-        const form = await FormPage.open(context, server.url);
+        const form = new FormPage(await context.newPage());
+        // A policy violation or a script error shows in the console.
+        form.page.on('console', (message) => message.type() === 'error' && errors.push(message.text()));
+        form.page.on('pageerror', (error) => errors.push(error.message));
+        await form.goto(server.url);
         try {
             assert.deepEqual(await form.texts(), presetTexts);
             assert.equal(await form.focusedId(), 'Combo1');
@@ -54,6 +59,8 @@ describe('start', () => {
                 [],
             );
             assert.equal(await form.page.evaluate(() => document.cookie), '');
+            await form.click('Command1');
+            assert.deepEqual(errors, []);
         } finally {
             await context.close();
         }
