@@ -1,7 +1,7 @@
 #include "batch_line.h"
 
+#include "answer/outcome_json.h"
 #include "cli/batch_request.h"
-#include "cli/outcome_json.h"
 
 namespace karbelon::cli {
 
@@ -9,10 +9,10 @@ bool appendBatchAnswer(std::string& out, std::string_view inputLine,
                        const NumberConventions& conventions) {
     const BatchRequest request = parseBatchRequest(inputLine);
     if (!request.valid()) {
-        appendInvalidJson(out, request.error);
+        answer::appendInvalidJson(out, request.error);
         return false;
     }
-    appendOutcomeJson(out, calculateDamage(request.inputs, conventions), conventions);
+    answer::appendOutcomeJson(out, calculateDamage(request.inputs, conventions), conventions);
     return true;
 }
 

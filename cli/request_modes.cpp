@@ -3,14 +3,17 @@
 #include <string>
 #include <string_view>
 
-#include "cli/all_spells.h"
+#include "answer/all_spells.h"
+#include "answer/outcome_json.h"
 #include "cli/exit_status.h"
-#include "cli/outcome_json.h"
+#include "cli/spell_table_text.h"
 #include "core/report.h"
 
 namespace karbelon::cli {
 
 namespace {
+
+using answer::appendOutcomeJson;
 
 // The window writes "0" into the empty defence box; a terminal has no box,
 // so the user is told what the next request will count.
@@ -70,13 +73,13 @@ int runSingleRequest(const DamageInputs& inputs, OutputForm form,
 
 int runAllSpells(const DamageInputs& inputs, OutputForm form, const NumberConventions& conventions,
                  std::ostream& out, std::ostream& err) {
-    const AllSpellsOutcome all =
-        calculateAllSpells(inputs.hp, inputs.mp, inputs.defence, conventions);
+    const answer::AllSpellsOutcome all =
+        answer::calculateAllSpells(inputs.hp, inputs.mp, inputs.defence, conventions);
     if (all.outcome.kind != OutcomeKind::Figures) {
         return answerWithoutFigures(all.outcome, form, conventions, out, err);
     }
     if (form == OutputForm::Json) {
-        out << spellTableJson(all.rows, conventions) << '\n';
+        out << answer::spellTableJson(all.rows, conventions) << '\n';
     } else {
         out << formatSpellTable(all.rows, conventions);
     }

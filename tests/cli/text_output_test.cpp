@@ -9,7 +9,7 @@
 #include <random>
 #include <string>
 
-#include "cli/json_text.h"
+#include "answer/json_text.h"
 #include "cli/locale_conventions.h"
 #include "cli/utf8_text.h"
 
@@ -17,6 +17,8 @@ namespace karbelon::cli {
 namespace {
 
 using Json = nlohmann::json;
+using answer::appendJsonNumber;
+using answer::appendJsonString;
 using namespace std::string_literals;
 
 TEST(JsonNumber, ReadsBackAsExactlyTheSameDouble) {

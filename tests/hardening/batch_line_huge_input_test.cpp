@@ -3,8 +3,8 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
+#include "answer/json_text.h"
 #include "cli/batch_line.h"
-#include "cli/json_text.h"
 #include "huge_cases.h"
 
 namespace karbelon::hardening {
@@ -16,13 +16,13 @@ using Json = nlohmann::json;
 // sanitizer build.
 std::string requestLine(const DamageInputs& inputs) {
     std::string line = R"({"spell":)";
-    cli::appendJsonString(line, inputs.spell);
+    answer::appendJsonString(line, inputs.spell);
     line += R"(,"hp":)";
-    cli::appendJsonString(line, inputs.hp);
+    answer::appendJsonString(line, inputs.hp);
     line += R"(,"mp":)";
-    cli::appendJsonString(line, inputs.mp);
+    answer::appendJsonString(line, inputs.mp);
     line += R"(,"defence":)";
-    cli::appendJsonString(line, inputs.defence);
+    answer::appendJsonString(line, inputs.defence);
     line += '}';
     return line;
 }

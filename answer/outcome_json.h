@@ -6,7 +6,7 @@
 #include "core/damage_calculation.h"
 #include "core/number_conventions.h"
 
-namespace karbelon::cli {
+namespace karbelon::answer {
 
 // One object, no line break:
 //   {"outcome":"figures","base":B,"rate":R,"actual":A,"cooldown":C,"report":"..."}
@@ -22,4 +22,4 @@ void appendSpellFiguresJson(std::string& out, std::string_view spell, const Dama
 // {"outcome":"invalid","error":"..."}; the error must be valid UTF-8.
 void appendInvalidJson(std::string& out, std::string_view error);
 
-}  // namespace karbelon::cli
+}  // namespace karbelon::answer

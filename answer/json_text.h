@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace karbelon::cli {
+namespace karbelon::answer {
 
 // Appends text as a JSON string literal. The text must be valid UTF-8; it is
 // written as it is, with only quotes, backslashes and controls escaped.
@@ -13,4 +13,4 @@ void appendJsonString(std::string& out, std::string_view text);
 // double; a value that is not finite, which JSON cannot hold, becomes null.
 void appendJsonNumber(std::string& out, double value);
 
-}  // namespace karbelon::cli
+}  // namespace karbelon::answer

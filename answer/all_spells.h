@@ -7,7 +7,7 @@
 #include "core/damage_calculation.h"
 #include "core/number_conventions.h"
 
-namespace karbelon::cli {
+namespace karbelon::answer {
 
 struct SpellFigures {
     std::string_view spell;
@@ -25,14 +25,8 @@ struct AllSpellsOutcome {
 AllSpellsOutcome calculateAllSpells(std::string_view hp, std::string_view mp,
                                     std::string_view defence, const NumberConventions& conventions);
 
-// A table with a heading row, one row per spell (name, the three damage
-// figures, the cooldown, each as the report writes it) and the report's rate
-// line under it. Columns line up by terminal display width. Each line ends in "\n".
-std::string formatSpellTable(const std::vector<SpellFigures>& rows,
-                             const NumberConventions& conventions);
-
 // A JSON array of {"spell":...,"outcome":"figures",...} objects, no line break.
 std::string spellTableJson(const std::vector<SpellFigures>& rows,
                            const NumberConventions& conventions);
 
-}  // namespace karbelon::cli
+}  // namespace karbelon::answer

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-namespace karbelon::cli {
+namespace karbelon::answer {
 
 void appendJsonString(std::string& out, std::string_view text) {
     static constexpr std::string_view hexDigits = "0123456789abcdef";
@@ -61,4 +61,4 @@ void appendJsonNumber(std::string& out, double value) {
     out.append(buffer.data(), result.ptr);
 }
 
-}  // namespace karbelon::cli
+}  // namespace karbelon::answer

@@ -1,13 +1,11 @@
-#include "all_spells.h"
+#include "spell_table_text.h"
 
 #include <algorithm>
 #include <array>
 #include <cstddef>
 
-#include "cli/outcome_json.h"
 #include "cli/utf8_text.h"
 #include "core/report.h"
-#include "core/spell_table.h"
 
 namespace karbelon::cli {
 
@@ -57,25 +55,7 @@ void appendPadded(std::string& out, std::string_view cell, std::size_t width, bo
 
 }  // namespace
 
-AllSpellsOutcome calculateAllSpells(std::string_view hp, std::string_view mp,
-                                    std::string_view defence,
-                                    const NumberConventions& conventions) {
-    AllSpellsOutcome result;
-    DamageInputs inputs{std::string{}, std::string(hp), std::string(mp), std::string(defence)};
-    for (const SpellEntry& spell : spellTable()) {
-        inputs.spell = spell.name;
-        const CalculationOutcome outcome = calculateDamage(inputs, conventions);
-        if (outcome.kind != OutcomeKind::Figures) {
-            result.outcome = outcome;
-            result.rows.clear();
-            return result;
-        }
-        result.rows.push_back({spell.name, outcome.figures});
-    }
-    return result;
-}
-
-std::string formatSpellTable(const std::vector<SpellFigures>& rows,
+std::string formatSpellTable(const std::vector<answer::SpellFigures>& rows,
                              const NumberConventions& conventions) {
     if (rows.empty()) {
         return {};
@@ -84,7 +64,7 @@ std::string formatSpellTable(const std::vector<SpellFigures>& rows,
     reports.reserve(rows.size());
     std::vector<Row> table;
     table.reserve(rows.size() + 1);
-    for (const SpellFigures& row : rows) {
+    for (const answer::SpellFigures& row : rows) {
         reports.push_back(buildReport(row.figures, conventions));
     }
     const ReportLines first = splitReport(reports.front());
@@ -123,19 +103,6 @@ std::string formatSpellTable(const std::vector<SpellFigures>& rows,
     text += first[rateLine];
     text += '\n';
     return text;
-}
-
-std::string spellTableJson(const std::vector<SpellFigures>& rows,
-                           const NumberConventions& conventions) {
-    std::string json = "[";
-    for (const SpellFigures& row : rows) {
-        if (json.size() > 1) {
-            json += ',';
-        }
-        appendSpellFiguresJson(json, row.spell, row.figures, conventions);
-    }
-    json += ']';
-    return json;
 }
 
 }  // namespace karbelon::cli

@@ -1,9 +1,9 @@
 #include "outcome_json.h"
 
-#include "cli/json_text.h"
+#include "answer/json_text.h"
 #include "core/report.h"
 
-namespace karbelon::cli {
+namespace karbelon::answer {
 
 namespace {
 
@@ -57,4 +57,4 @@ void appendInvalidJson(std::string& out, std::string_view error) {
     out += '}';
 }
 
-}  // namespace karbelon::cli
+}  // namespace karbelon::answer
