@@ -24,18 +24,24 @@ after(async () => {
 
 const cacheNames = (page) => page.evaluate(() => caches.keys());
 
-async function controlled(form) {
-    await form.page.evaluate(() => navigator.serviceWorker.ready);
-    await form.page.waitForFunction(() => navigator.serviceWorker.controller !== null);
-}
-
-test('a reload with the network cut opens the calculator', async () => {
+// Visits the copy once, until the service worker controls the page.
+async function afterFirstVisit(body) {
     const server = await startServer(site);
     const context = await browser.newContext({ locale: 'ko-KR' });
     context.setDefaultTimeout(10000);
     try {
         const form = await FormPage.open(context, server.url);
-        await controlled(form);
+        await form.page.evaluate(() => navigator.serviceWorker.ready);
+        await form.page.waitForFunction(() => navigator.serviceWorker.controller !== null);
+        await body(form, server, context);
+    } finally {
+        await context.close();
+        await server.stop();
+    }
+}
+
+test('a reload with the network cut opens the calculator', async () => {
+    await afterFirstVisit(async (form, server, context) => {
         const cached = await cacheNames(form.page);
         assert.equal(cached.length, 1);
         assert.match(cached[0], /^karbelon-web-[0-9a-f]{16}$/);
@@ -46,21 +52,12 @@ test('a reload with the network cut opens the calculator', async () => {
         await form.ready();
         await form.click('Command1');
         assert.equal(await form.text('Text4'), presetReport);
-    } finally {
-        await context.close();
-        await server.stop();
-    }
+    });
 });
 
 test('a new version replaces the cache', async () => {
-    const server = await startServer(site);
-    const context = await browser.newContext({ locale: 'ko-KR' });
-    context.setDefaultTimeout(10000);
-    try {
-        const form = await FormPage.open(context, server.url);
-        await controlled(form);
+    await afterFirstVisit(async (form) => {
         const [first] = await cacheNames(form.page);
-
         const worker = join(site, 'sw.js');
         const source = await readFile(worker, 'utf8');
         await writeFile(worker, source.replace(/const cacheVersion = '[^']*';/, "const cacheVersion = 'fedcba9876543210';"));
@@ -71,8 +68,5 @@ test('a new version replaces the cache', async () => {
             { polling: 100 },
         );
         assert.notEqual(first, 'karbelon-web-fedcba9876543210');
-    } finally {
-        await context.close();
-        await server.stop();
-    }
+    });
 });
