@@ -137,8 +137,13 @@ export function buildFormPanel(document, table) {
         }
         combobox ??= made.combobox ?? null;
     }
-    const text4 = elements.get('Text4');
-    text4?.setAttribute('aria-label', '결과');
+    elements.get('Text4')?.setAttribute('aria-label', '결과');
+    // The list is named by the label that names its box.
+    for (const [label, box] of labelFor) {
+        if (combobox !== null && box === combobox.input.id) {
+            combobox.listbox.setAttribute('aria-labelledby', label);
+        }
+    }
 
     return { panel, client, elements, combobox };
 }
