@@ -4,6 +4,8 @@ DEPS := scripts/install-deps.sh
 JOBS ?= $(shell nproc)
 
 RUN_GROUPS := build qt
+WEB_GROUPS := build web
+LIBCXX_GROUPS := build libcxx
 TEST_GROUPS := build test cli qt gui-test fuzz lint package windows
 FUZZ_GROUPS := build cli fuzz
 LINT_GROUPS := build test cli qt fuzz lint
@@ -18,8 +20,8 @@ FUZZ_TEST_SECONDS ?= 15
 
 .PHONY: run test build deps-run deps-test linux asan clean \
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
-        package deps-package windows \
-        web serve web-test web-bench deps-web-test
+        package deps-package windows web deps-web libcxx deps-libcxx \
+        serve web-test web-bench deps-web-test
 
 run: deps-run
 	cmake --preset linux >/dev/null
@@ -106,12 +108,6 @@ package: deps-package
 deps-package:
 	@$(DEPS) $(PACKAGE_GROUPS)
 
-# The web page: the module from the web preset, the page's files beside it.
-web:
-	cmake --preset web
-	cmake --build --preset web -j $(JOBS)
-	scripts/build-web-page.sh build/web
-
 # A local look at the page (Ctrl+C ends it).
 serve: web
 	python3 -m http.server $(SERVE_PORT) --bind 127.0.0.1 --directory build/web
@@ -138,3 +134,28 @@ build: deps-run
 
 clean:
 	rm -rf build
+
+# The WebAssembly module and its JavaScript face, both into build/web (the
+# folder a page is served from): build/web/karbelon.wasm, build/web/karbelon.js.
+WEB_DIR := build/web
+WEB_FILES := build/wasm/bin/karbelon.wasm web/module/karbelon.js
+
+web: deps-web
+	cmake --preset web
+	cmake --build --preset web -j $(JOBS)
+	mkdir -p $(WEB_DIR)
+	cp $(WEB_FILES) $(WEB_DIR)/
+	scripts/build-web-page.sh $(WEB_DIR)
+
+deps-web:
+	@$(DEPS) $(WEB_GROUPS)
+
+# Core and window logic with clang 19 and libc++ (the standard library of
+# macOS and Android), with their unit tests.
+libcxx: deps-libcxx
+	cmake --preset libcxx
+	cmake --build --preset libcxx -j $(JOBS)
+	ctest --preset libcxx -j $(JOBS)
+
+deps-libcxx:
+	@$(DEPS) $(LIBCXX_GROUPS)

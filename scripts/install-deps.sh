@@ -5,7 +5,7 @@
 set -euo pipefail
 
 declare -A groups=(
-    [build]="cmake ninja-build g++ make pkg-config"
+    [build]="cmake ninja-build g++ make pkg-config libfast-float-dev"
     [test]="libgtest-dev libgmock-dev googletest libbenchmark-dev python3"
     [cli]="libcli11-dev nlohmann-json3-dev locales"
     [qt]="qt6-base-dev libgl-dev fonts-nanum"
@@ -17,10 +17,15 @@ declare -A groups=(
     # make windows: the mingw-w64 cross compiler, and Wine on a private Xvfb
     # display with a Hangul font (and Wine's own, for title-bar buttons).
     [windows]="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine xvfb xauth fonts-nanum fonts-wine"
-    # make package: CPack's DEB generator (dpkg-shlibdeps, file), the checks of
-    # the packages, and the Windows cross compiler with its runtime's notices.
     # make web-test: Debian's Chromium driven by playwright-core from npm.
     [web-test]="chromium npm python3 fonts-noto-cjk"
+    # make web: the WebAssembly module (clang 19 for wasm32-wasi, WASI's C
+    # library, libc++ for wasm32, wasm-opt) and Node for its tests and bench.
+    [web]="clang-19 lld-19 wasi-libc libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 libclang-rt-19-dev-wasm32 binaryen nodejs"
+    # make libcxx: clang 19 with libc++, GoogleTest built from its sources.
+    [libcxx]="clang-19 lld-19 libc++-19-dev libc++abi-19-dev googletest"
+    # make package: CPack's DEB generator (dpkg-shlibdeps, file), the checks of
+    # the packages, and the Windows cross compiler with its runtime's notices.
     [package]="dpkg-dev file desktop-file-utils appstream lintian g++-mingw-w64-x86-64-posix mingw-w64-common"
 )
 

@@ -1,0 +1,319 @@
+// The WebAssembly module through karbelon.js: the CLI's golden files, the
+// same answers as `karbelon-cli --batch` for generated and hostile requests,
+// and the window's table, presenter and text-size rule for a page.
+import assert from 'node:assert/strict';
+import { readdirSync, readFileSync } from 'node:fs';
+import path from 'node:path';
+import { test } from 'node:test';
+
+import {
+  batchAnswers,
+  generateRequests,
+  germanConventions,
+  moduleUrl,
+  runCli,
+  sourceDir,
+  withGermanLocale,
+} from './harness.mjs';
+
+const karbelon = await import(moduleUrl);
+await karbelon.load();
+
+const requestMembers = ['spell', 'hp', 'mp', 'defence'];
+const strictUtf8 = new TextDecoder('utf-8', { fatal: true });
+
+// What a JSON value looks like once serialised: the comparison the CLI and
+// the module must pass byte for byte.
+const serialised = (value) => JSON.stringify(value);
+
+function spellNamesFromForm() {
+  const names = [];
+  const form = karbelon.createForm1(recordingView({}, { appendSpellItem: (name) => names.push(name) }));
+  form.load();
+  form.dispose();
+  return names;
+}
+
+test('every golden request is answered as the expected file says', () => {
+  const goldenDir = path.join(sourceDir, 'tests/golden');
+  const files = readdirSync(goldenDir).filter((name) => name.endsWith('.requests.jsonl'));
+  assert.ok(files.length > 0);
+  let compared = 0;
+  for (const file of files) {
+    const lines = readFileSync(path.join(goldenDir, file)).toString('latin1').split('\n');
+    if (lines.at(-1) === '') {
+      lines.pop();
+    }
+    const expectedLines = readFileSync(path.join(goldenDir, file.replace('.requests.', '.expected.')), 'utf8')
+      .split('\n')
+      .filter((line) => line !== '');
+    assert.equal(lines.length, expectedLines.length, file);
+    lines.forEach((latin1Line, index) => {
+      const where = `${file} line ${index + 1}`;
+      const expected = JSON.parse(expectedLines[index]);
+      let request;
+      try {
+        request = JSON.parse(strictUtf8.decode(Buffer.from(latin1Line.replace(/\r$/, ''), 'latin1')));
+      } catch {
+        assert.equal(expected.outcome, 'invalid', where); // not UTF-8 or not JSON: only the CLI sees it
+        return;
+      }
+      const isRequest =
+        request !== null &&
+        typeof request === 'object' &&
+        !Array.isArray(request) &&
+        Object.keys(request).every((key) => requestMembers.includes(key)) &&
+        requestMembers.every((member) => typeof request[member] === 'string');
+      if (!isRequest) {
+        assert.equal(expected.outcome, 'invalid', where);
+        const badMember = requestMembers.find((member) => member in request && typeof request[member] !== 'string');
+        if (badMember !== undefined) {
+          assert.throws(() => karbelon.calculate(request), { name: 'TypeError', message: `${badMember} must be a string` }, where);
+        }
+        return;
+      }
+      assert.equal(serialised(karbelon.calculate(request)), serialised(expected), where);
+      compared += 1;
+    });
+  }
+  assert.ok(compared > 40, `only ${compared} golden requests compared`);
+});
+
+function assertSameAsCli(requests, conventions, locale) {
+  const answers = batchAnswers(requests, locale);
+  assert.equal(answers.length, requests.length);
+  requests.forEach((request, index) => {
+    const cliAnswer = JSON.parse(answers[index]);
+    const moduleAnswer = serialised(karbelon.calculate(request, conventions));
+    if (moduleAnswer !== serialised(cliAnswer)) {
+      assert.fail(`request ${index} ${JSON.stringify(request).slice(0, 300)}:\n` +
+        `  module ${moduleAnswer.slice(0, 300)}\n  cli    ${answers[index].slice(0, 300)}`);
+    }
+  });
+}
+
+test('10,000 generated requests get the answers of karbelon-cli --batch', () => {
+  const requests = generateRequests(10_000, 20240614, spellNamesFromForm());
+  assertSameAsCli(requests, undefined, { LC_ALL: 'C' });
+});
+
+test('under German conventions the module answers as the CLI in de_DE.UTF-8', (t) => {
+  withGermanLocale((locale) => {
+    if (locale === null) {
+      t.skip('cannot build the de_DE.UTF-8 locale (Debian package locales)');
+      return;
+    }
+    const requests = generateRequests(2_000, 4711, spellNamesFromForm(), germanConventions);
+    assertSameAsCli(requests, germanConventions, locale);
+  });
+});
+
+test('compareSpells prints what karbelon-cli --all-spells --json prints', () => {
+  const cases = [
+    ['650000', '900000', '-100'],
+    ['650,000', '1234567.89', '-99.5'],
+    ['650000', '900000', ''],
+    ['', '900000', '-100'],
+    ['650000', '900000', '201'],
+    ['650000', '9'.repeat(400), '0'],
+    ['1', '𝟙', '0'],
+  ];
+  for (const [hp, mp, defence] of cases) {
+    const { stdout } = runCli(['--all-spells', '--json', '--hp', hp, '--mp', mp, '--defence', defence]);
+    const answer = karbelon.compareSpells({ spell: 'unused', hp, mp, defence });
+    assert.equal(serialised(answer), serialised(JSON.parse(stdout)), `${hp} / ${mp} / ${defence}`);
+  }
+});
+
+test('texts cross whole: NUL, astral characters, 10 MB, lone surrogates as U+FFFD', () => {
+  const base = { spell: '카르벨론', hp: '650000', mp: '900000', defence: '-100' };
+  const tenMegabytes = '1'.repeat(10 * 1024 * 1024);
+  const cases = [
+    // [request, the request the module must treat it as]
+    [{ ...base, spell: '카르벨론\u0000' }, null],
+    [{ ...base, mp: `${tenMegabytes}` }, null],
+    [{ ...base, mp: `9\u0000` }, null],
+    [{ ...base, spell: '\ud800카르벨론' }, { ...base, spell: '\ufffd카르벨론' }],
+    [{ ...base, hp: '650000\udfff' }, { ...base, hp: '650000\ufffd' }],
+  ];
+  const [withNul, huge] = [cases[0][0], cases[1][0]];
+  assert.equal(karbelon.calculate(withNul).report.includes('337,275'), false, 'a NUL must not cut the spell name');
+  assert.equal(karbelon.calculate(huge).outcome, 'message');
+  assert.equal(karbelon.calculate({ ...base, hp: tenMegabytes }).outcome, 'figures');
+  for (const [request, sameAs] of cases.filter(([, same]) => same !== null)) {
+    assert.deepEqual(karbelon.calculate(request), karbelon.calculate(sameAs));
+  }
+  const answers = batchAnswers(cases.slice(0, 3).map(([request]) => request));
+  cases.slice(0, 3).forEach(([request], index) => {
+    assert.equal(serialised(karbelon.calculate(request)), serialised(JSON.parse(answers[index])));
+  });
+});
+
+test('requests and conventions that are not strings are refused by name', () => {
+  const base = { spell: '카르벨론', hp: '650000', mp: '900000', defence: '-100' };
+  const cases = [
+    [() => karbelon.calculate({ ...base, hp: 650000 }), TypeError, 'hp must be a string'],
+    [() => karbelon.calculate({ ...base, spell: undefined }), TypeError, 'spell must be a string'],
+    [() => karbelon.calculate({ ...base, mp: null }), TypeError, 'mp must be a string'],
+    [() => karbelon.calculate({ spell: '', hp: '', mp: '' }), TypeError, 'defence must be a string'],
+    [() => karbelon.calculate({ ...base, defence: new String('1') }), TypeError, 'defence must be a string'],
+    [() => karbelon.calculate('request'), TypeError, 'request must be an object'],
+    [() => karbelon.compareSpells({ ...base, defence: 5 }), TypeError, 'defence must be a string'],
+    [() => karbelon.calculate(base, { decimalSeparator: 1 }), TypeError, 'decimalSeparator must be a string'],
+    [() => karbelon.chooseTextSize({ reportFits() {}, captionFits() {} }, 12.5, 8), TypeError, 'systemSize must be an integer'],
+    [() => karbelon.createForm1({}), TypeError, 'view.controlText must be a function'],
+  ];
+  for (const [call, type, message] of cases) {
+    assert.throws(call, { name: type.name, message });
+  }
+});
+
+// A view that keeps the boxes' texts and records every call.
+function recordingView(texts, overrides = {}) {
+  const calls = [];
+  const view = {
+    texts: { ...texts },
+    calls,
+    controlText(name) {
+      return view.texts[name] ?? '';
+    },
+    setControlText(name, text) {
+      calls.push(['setControlText', name, text]);
+      view.texts[name] = text;
+    },
+    appendSpellItem(text) {
+      calls.push(['appendSpellItem', text]);
+    },
+    showErrorMessage(text, caption) {
+      calls.push(['showErrorMessage', text, caption]);
+    },
+    unload() {
+      calls.push(['unload']);
+    },
+    openAuthorPage(address) {
+      calls.push(['openAuthorPage', address]);
+    },
+    ...overrides,
+  };
+  return view;
+}
+
+test('the control table comes from the C++ table, in creation order', () => {
+  const table = karbelon.controlTable();
+  assert.equal(table.clientWidth, 5970);
+  assert.equal(table.clientHeight, 4770);
+  assert.equal(table.messageBoxCaption, 'Karbelon');
+  assert.deepEqual(
+    table.controls.map((control) => control.name),
+    ['Frame1', 'Label2', 'Combo1', 'Label1', 'Text1', 'Label3', 'Text2', 'Label4', 'Text3', 'Text4',
+      'Command1', 'Command2', 'Label5', 'Label6'],
+  );
+  const label6 = table.controls.find((control) => control.name === 'Label6');
+  assert.equal(label6.text, table.authorAddress);
+  for (const control of table.controls) {
+    assert.ok(['Form1', 'Frame1'].includes(control.container), control.name);
+    for (const member of ['left', 'top', 'width', 'height', 'tabIndex']) {
+      assert.ok(Number.isInteger(control[member]), `${control.name}.${member}`);
+    }
+  }
+  table.controls.length = 0; // a caller's copy, not the module's
+  assert.equal(karbelon.controlTable().controls.length, 14);
+});
+
+test('Form1 over a JavaScript view behaves as the desktop window', () => {
+  const presets = Object.fromEntries(
+    karbelon.controlTable().controls.map((control) => [control.name, control.text]),
+  );
+  const startRequest = { spell: presets.Combo1, hp: presets.Text1, mp: presets.Text2, defence: presets.Text3 };
+  const cases = [
+    {
+      name: 'the preset texts give the report',
+      texts: presets,
+      act: (form) => form.command1Click(),
+      calls: [['setControlText', 'Text4', karbelon.calculate(startRequest).report]],
+    },
+    {
+      name: 'German conventions reach the report',
+      texts: { ...presets, Text2: '900.000' },
+      conventions: germanConventions,
+      act: (form) => form.command1Click(),
+      calls: [['setControlText', 'Text4', karbelon.calculate({ ...startRequest, mp: '900.000' }, germanConventions).report]],
+    },
+    {
+      name: 'an empty health box is a message in a box captioned Karbelon',
+      texts: { ...presets, Text1: '' },
+      act: (form) => form.command1Click(),
+      calls: [['showErrorMessage', karbelon.calculate({ ...startRequest, hp: '' }).message, 'Karbelon']],
+    },
+    {
+      name: 'an astral digit and a NUL reach the core unchanged',
+      texts: { ...presets, Text2: '9\u0000𝟙' },
+      act: (form) => form.command1Click(),
+      calls: [['showErrorMessage', karbelon.calculate({ ...startRequest, mp: '9\u0000𝟙' }).message, 'Karbelon']],
+    },
+    {
+      name: 'an empty defence box becomes 0',
+      texts: { ...presets, Text3: '' },
+      act: (form) => form.command1Click(),
+      calls: [['setControlText', 'Text3', '0']],
+    },
+    {
+      name: 'the web label opens the address with a slash',
+      texts: presets,
+      act: (form) => form.label6Click(),
+      calls: [['openAuthorPage', `${presets.Label6}/`]],
+    },
+    { name: 'close unloads', texts: presets, act: (form) => form.command2Click(), calls: [['unload']] },
+  ];
+  for (const { name, texts, conventions, act, calls } of cases) {
+    const view = recordingView(texts);
+    const form = karbelon.createForm1(view, conventions);
+    act(form);
+    form.dispose();
+    assert.deepEqual(view.calls, calls, name);
+  }
+});
+
+test('Form1 loads the eight spells in table order; a disposed form refuses events', () => {
+  const names = spellNamesFromForm();
+  assert.equal(names.length, 8);
+  assert.deepEqual(
+    karbelon.compareSpells({ hp: '650000', mp: '900000', defence: '-100' }).map((row) => row.spell),
+    names,
+  );
+  const form = karbelon.createForm1(recordingView({}));
+  form.dispose();
+  form.dispose();
+  assert.throws(() => form.command1Click(), /disposed/);
+});
+
+test('chooseTextSize applies the C++ rule through the page measure', () => {
+  const captioned = ['Frame1', 'Label2', 'Label1', 'Label3', 'Label4', 'Command1', 'Command2', 'Label5', 'Label6'];
+  const cases = [
+    // [largest size at which the report fits, at which captions fit, system, smallest, expected]
+    [12, 14, 16, 8, 12],
+    [20, 20, 16, 8, 16],
+    [4, 20, 16, 8, 8],
+    [20, 20, 6, 8, 6],
+    [12, 10, 16, 8, 10],
+  ];
+  for (const [reportLimit, captionLimit, system, smallest, expected] of cases) {
+    const asked = new Set();
+    let report = '';
+    const measure = {
+      reportFits(text, size) {
+        report = text;
+        return size <= reportLimit;
+      },
+      captionFits(name, size) {
+        asked.add(name);
+        return size <= captionLimit;
+      },
+    };
+    assert.equal(karbelon.chooseTextSize(measure, system, smallest), expected, `${reportLimit}/${captionLimit}`);
+    if (system > smallest) {
+      assert.deepEqual([...asked].sort(), [...captioned].sort());
+      assert.equal(report, karbelon.calculate({ spell: '카르벨론', hp: '650000', mp: '900000', defence: '-100' }).report);
+    }
+  }
+});

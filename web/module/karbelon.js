@@ -1,0 +1,300 @@
+// The calculator as a WebAssembly module, for browsers and Node 18+ alike.
+// The numbers, messages, reports and the window's behaviour all come from the
+// same C++ core the desktop windows and karbelon-cli use; this file only
+// carries texts across (UTF-8 with lengths) and turns answers into objects.
+
+const notLoaded = 'karbelon: call load() first';
+const defaultConventions = Object.freeze({ decimalSeparator: '.', thousandsSeparator: ',' });
+
+const encoder = new TextEncoder();
+const decoder = new TextDecoder('utf-8', { fatal: false });
+
+let loading = null;
+let exports = null;
+let bytes = new Uint8Array(0);
+
+// JS objects the module calls back (views, measures), by the number it knows them by.
+const hostObjects = new Map();
+let nextHandle = 1;
+
+function memoryBytes() {
+  if (bytes.buffer !== exports.memory.buffer) {
+    bytes = new Uint8Array(exports.memory.buffer);
+  }
+  return bytes;
+}
+
+function readText(pointer, length) {
+  return decoder.decode(memoryBytes().subarray(pointer >>> 0, (pointer >>> 0) + (length >>> 0)));
+}
+
+function readResult() {
+  return readText(exports.karbelon_result_data(), exports.karbelon_result_size());
+}
+
+function requireLoaded() {
+  if (exports === null) {
+    throw new Error(notLoaded);
+  }
+}
+
+function requireString(value, name) {
+  if (typeof value !== 'string') {
+    throw new TypeError(`${name} must be a string`);
+  }
+  return value;
+}
+
+function requireObject(value, name) {
+  if (value === null || typeof value !== 'object') {
+    throw new TypeError(`${name} must be an object`);
+  }
+  return value;
+}
+
+function conventionTexts(conventions) {
+  if (conventions === undefined) {
+    return [defaultConventions.decimalSeparator, defaultConventions.thousandsSeparator];
+  }
+  requireObject(conventions, 'conventions');
+  const decimal = conventions.decimalSeparator ?? defaultConventions.decimalSeparator;
+  const thousands = conventions.thousandsSeparator ?? defaultConventions.thousandsSeparator;
+  return [requireString(decimal, 'decimalSeparator'), requireString(thousands, 'thousandsSeparator')];
+}
+
+// Writes the texts into the module's exchange buffer as N 32-bit lengths
+// followed by the UTF-8 texts, and returns the buffer's address.
+function writeTexts(texts) {
+  const header = 4 * texts.length;
+  let capacity = header;
+  for (const text of texts) {
+    capacity += 3 * text.length; // UTF-16 unit → at most 3 UTF-8 bytes
+  }
+  const pointer = exports.karbelon_buffer(capacity) >>> 0;
+  const memory = memoryBytes();
+  const lengths = new DataView(memory.buffer, pointer, header);
+  let offset = pointer + header;
+  texts.forEach((text, index) => {
+    const { written } = encoder.encodeInto(text, memory.subarray(offset, offset + 3 * text.length));
+    lengths.setUint32(4 * index, written, true);
+    offset += written;
+  });
+  return pointer;
+}
+
+// The reply to view.controlText, left in the exchange buffer for the module.
+function writeReply(text) {
+  const pointer = exports.karbelon_buffer(3 * text.length) >>> 0;
+  const memory = memoryBytes();
+  return encoder.encodeInto(text, memory.subarray(pointer, pointer + 3 * text.length)).written;
+}
+
+function hostObject(handle) {
+  return hostObjects.get(handle);
+}
+
+function register(object) {
+  const handle = nextHandle++;
+  hostObjects.set(handle, object);
+  return handle;
+}
+
+const imports = {
+  karbelon: {
+    view_control_text(view, name, nameSize) {
+      const controlName = readText(name, nameSize);
+      const text = hostObject(view).controlText(controlName);
+      if (typeof text !== 'string') {
+        throw new TypeError(`view.controlText('${controlName}') must return a string`);
+      }
+      return writeReply(text);
+    },
+    view_set_control_text(view, name, nameSize, text, textSize) {
+      hostObject(view).setControlText(readText(name, nameSize), readText(text, textSize));
+    },
+    view_append_spell_item(view, text, textSize) {
+      hostObject(view).appendSpellItem(readText(text, textSize));
+    },
+    view_show_error_message(view, text, textSize, caption, captionSize) {
+      hostObject(view).showErrorMessage(readText(text, textSize), readText(caption, captionSize));
+    },
+    view_unload(view) {
+      hostObject(view).unload();
+    },
+    view_open_author_page(view, address, addressSize) {
+      hostObject(view).openAuthorPage(readText(address, addressSize));
+    },
+    measure_report_fits(measure, report, reportSize, size) {
+      return hostObject(measure).reportFits(readText(report, reportSize), size) ? 1 : 0;
+    },
+    measure_caption_fits(measure, name, nameSize, size) {
+      return hostObject(measure).captionFits(readText(name, nameSize), size) ? 1 : 0;
+    },
+  },
+};
+
+function isFileUrl(url) {
+  return url instanceof URL && url.protocol === 'file:';
+}
+
+function resolveSource(source) {
+  if (source === undefined) {
+    return new URL('./karbelon.wasm', import.meta.url);
+  }
+  if (typeof source === 'string') {
+    const base = globalThis.document?.baseURI ?? import.meta.url;
+    return new URL(source, base);
+  }
+  return source;
+}
+
+async function instantiateResponse(response) {
+  if (!response.ok) {
+    throw new Error(`karbelon: cannot load the module (HTTP ${response.status})`);
+  }
+  if (typeof WebAssembly.instantiateStreaming === 'function') {
+    try {
+      return await WebAssembly.instantiateStreaming(response.clone(), imports);
+    } catch (error) {
+      // A server that sends the module with another MIME type than
+      // application/wasm: compile from the bytes instead.
+      if (!(error instanceof TypeError)) {
+        throw error;
+      }
+    }
+  }
+  return WebAssembly.instantiate(await response.arrayBuffer(), imports);
+}
+
+async function instantiate(source) {
+  const resolved = resolveSource(source);
+  if (isFileUrl(resolved)) {
+    const { readFile } = await import('node:fs/promises');
+    return WebAssembly.instantiate(await readFile(resolved), imports);
+  }
+  if (resolved instanceof URL) {
+    return instantiateResponse(await fetch(resolved));
+  }
+  if (typeof Response !== 'undefined' && resolved instanceof Response) {
+    return instantiateResponse(resolved);
+  }
+  if (resolved instanceof ArrayBuffer || ArrayBuffer.isView(resolved)) {
+    return WebAssembly.instantiate(resolved, imports);
+  }
+  throw new TypeError('source must be a URL, a string, a Response, an ArrayBuffer or a Uint8Array');
+}
+
+export function load(source) {
+  if (loading === null) {
+    loading = instantiate(source).then(({ instance }) => {
+      instance.exports._initialize();
+      exports = instance.exports;
+    });
+  }
+  return loading;
+}
+
+export function calculate(request, conventions) {
+  requireLoaded();
+  requireObject(request, 'request');
+  const texts = [
+    requireString(request.spell, 'spell'),
+    requireString(request.hp, 'hp'),
+    requireString(request.mp, 'mp'),
+    requireString(request.defence, 'defence'),
+    ...conventionTexts(conventions),
+  ];
+  exports.karbelon_calculate(writeTexts(texts));
+  return JSON.parse(readResult());
+}
+
+export function compareSpells(request, conventions) {
+  requireLoaded();
+  requireObject(request, 'request');
+  const texts = [
+    requireString(request.hp, 'hp'),
+    requireString(request.mp, 'mp'),
+    requireString(request.defence, 'defence'),
+    ...conventionTexts(conventions),
+  ];
+  exports.karbelon_compare_spells(writeTexts(texts));
+  return JSON.parse(readResult());
+}
+
+let controlTableText = null;
+
+export function controlTable() {
+  requireLoaded();
+  if (controlTableText === null) {
+    exports.karbelon_control_table();
+    controlTableText = readResult();
+  }
+  return JSON.parse(controlTableText); // a fresh copy: callers may change theirs
+}
+
+const viewOperations = [
+  'controlText',
+  'setControlText',
+  'appendSpellItem',
+  'showErrorMessage',
+  'unload',
+  'openAuthorPage',
+];
+
+export function createForm1(view, conventions) {
+  requireLoaded();
+  requireObject(view, 'view');
+  for (const operation of viewOperations) {
+    if (typeof view[operation] !== 'function') {
+      throw new TypeError(`view.${operation} must be a function`);
+    }
+  }
+  const [decimal, thousands] = conventionTexts(conventions);
+  const handle = register(view);
+  let form = exports.karbelon_form1_create(handle, writeTexts([decimal, thousands]));
+  const live = () => {
+    if (form === 0) {
+      throw new Error('karbelon: this Form1 was disposed');
+    }
+    return form;
+  };
+  return {
+    load: () => exports.karbelon_form1_load(live()),
+    command1Click: () => exports.karbelon_form1_command1_click(live()),
+    command2Click: () => exports.karbelon_form1_command2_click(live()),
+    label6Click: () => exports.karbelon_form1_label6_click(live()),
+    dispose() {
+      if (form !== 0) {
+        exports.karbelon_form1_destroy(form);
+        hostObjects.delete(handle);
+        form = 0;
+      }
+    },
+  };
+}
+
+function requireInteger(value, name) {
+  if (!Number.isInteger(value) || value < -0x80000000 || value > 0x7fffffff) {
+    throw new TypeError(`${name} must be an integer`);
+  }
+  return value;
+}
+
+export function chooseTextSize(measure, systemSize, smallestSize, conventions) {
+  requireLoaded();
+  requireObject(measure, 'measure');
+  for (const operation of ['reportFits', 'captionFits']) {
+    if (typeof measure[operation] !== 'function') {
+      throw new TypeError(`measure.${operation} must be a function`);
+    }
+  }
+  requireInteger(systemSize, 'systemSize');
+  requireInteger(smallestSize, 'smallestSize');
+  const block = writeTexts(conventionTexts(conventions));
+  const handle = register(measure);
+  try {
+    return exports.karbelon_choose_text_size(handle, systemSize, smallestSize, block);
+  } finally {
+    hostObjects.delete(handle);
+  }
+}
