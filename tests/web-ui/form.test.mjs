@@ -107,8 +107,14 @@ describe('start', () => {
 
     test('labels name the boxes beside them', async () => {
         await withForm({}, async (form) => {
-            for (const [label, box] of [['마법 :', 'Combo1'], ['체력 :', 'Text1'], ['마력 :', 'Text2'], ['방어 :', 'Text3']]) {
-                assert.equal(await form.page.getByLabel(label, { exact: true }).getAttribute('id'), box, label);
+            const named = [
+                ['combobox', '마법 :', 'Combo1'],
+                ['textbox', '체력 :', 'Text1'],
+                ['textbox', '마력 :', 'Text2'],
+                ['textbox', '방어 :', 'Text3'],
+            ];
+            for (const [role, name, box] of named) {
+                assert.equal(await form.page.getByRole(role, { name, exact: true }).getAttribute('id'), box, name);
             }
         });
     });
@@ -343,12 +349,13 @@ test('the comparison table shows all eight spells and changes only when a calcul
         await form.type('Text1', '');
         await form.click('Command1');
         await form.page.keyboard.press('Escape');
+        await form.type('Text1', presetTexts.Text1);
         await form.type('Text3', '');
         await form.click('Command1');
         assert.deepEqual(await rows(), first);
 
         await form.click('Command1');
-        assert.equal((await rows())[0][1], '');
+        assert.equal((await rows())[0][1], '1,349,100');
         assert.equal(await table.locator('.comparison-rate').textContent(), '데미지 감소율 : 0%');
     });
 });
