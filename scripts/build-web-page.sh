@@ -23,7 +23,9 @@ done
 sources=(index.html page.css manifest.webmanifest error-icon.svg
          app.js combobox.js comparison_table.js form_panel.js layout.js
          message_dialog.js number_conventions.js report_lines.js text_size.js)
-icons=(karbelon-32.png karbelon-128.png karbelon-256.png)
+# The page's weight budget leaves room for two PNG sizes; the drawing itself
+# serves every larger size.
+icons=(karbelon-32.png karbelon-128.png)
 
 mkdir -p "$out/icons"
 for source in "${sources[@]}"; do
@@ -32,6 +34,8 @@ done
 for icon in "${icons[@]}"; do
     cp "$here/packaging/icons/hicolor/$icon" "$out/icons/$icon"
 done
+cp "$here/packaging/icons/karbelon.svg" "$out/icons/karbelon.svg"
+icons+=(karbelon.svg)
 
 files=("${sources[@]}" karbelon.js karbelon.wasm)
 for icon in "${icons[@]}"; do

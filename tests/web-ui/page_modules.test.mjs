@@ -1,5 +1,6 @@
 // The page's pure helpers, run in node against the built module's table.
 import assert from 'node:assert/strict';
+import { existsSync, readFileSync } from 'node:fs';
 import { resolve } from 'node:path';
 import { test } from 'node:test';
 import { pathToFileURL } from 'node:url';
@@ -54,4 +55,21 @@ test('report lines split at the first " : ", values may be empty', () => {
         { caption: '비율', value: 'a : b' },
         { caption: 'no caption', value: '' },
     ]);
+});
+
+test('the manifest and the offline file list name only files that exist', () => {
+    const manifest = JSON.parse(readFileSync(resolve(webDir, 'manifest.webmanifest'), 'utf8'));
+    assert.equal(manifest.name, '카르벨론 데미지 계산기 by 모래여울');
+    assert.equal(manifest.short_name, '카르벨론');
+    assert.equal(manifest.display, 'standalone');
+    const worker = readFileSync(resolve(webDir, 'sw.js'), 'utf8');
+    const cached = [...worker.matchAll(/'\.\/([^']*)'/g)].map((match) => match[1]);
+    // One missing file makes the worker's install fail, and nothing is kept.
+    for (const file of [...manifest.icons.map((icon) => icon.src), ...cached.filter((file) => file !== '')]) {
+        assert.ok(existsSync(resolve(webDir, file)), file);
+    }
+    for (const icon of manifest.icons) {
+        assert.ok(cached.includes(icon.src), `${icon.src} is kept offline`);
+    }
+    assert.ok(cached.includes('karbelon.wasm') && cached.includes('index.html'));
 });
