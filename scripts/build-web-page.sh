@@ -3,7 +3,8 @@
 # and writes the service worker's file list and cache version (a digest of
 # every page file, so any change makes a new cache).
 #   scripts/build-web-page.sh OUT_DIR [--zip ZIP_FILE]
-# With --zip, also packs exactly the page's files into ZIP_FILE.
+# With --zip, also packs exactly the page's files into ZIP_FILE, in a folder
+# named after it.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")/.." && pwd)
@@ -56,12 +57,14 @@ if [[ -n "$zip_file" ]]; then
     mkdir -p "$(dirname "$zip_file")"
     zip_file=$(cd "$(dirname "$zip_file")" && pwd)/$(basename "$zip_file")
     rm -f "$zip_file"
-    # Paths kept as given (icons/…), which python's `-m zipfile -c` would flatten.
+    # One folder named after the zip, paths inside kept (icons/…), which
+    # python's `-m zipfile -c` would flatten.
     (cd "$out" && python3 -c '
-import sys, zipfile
+import os, sys, zipfile
+folder = os.path.basename(sys.argv[1]).removesuffix(".zip")
 with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as archive:
     for name in sys.argv[2:]:
-        archive.write(name)
+        archive.write(name, f"{folder}/{name}")
 ' "$zip_file" "${files[@]}")
 fi
 echo "web page in $out (cache $version)"
