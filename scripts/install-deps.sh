@@ -17,8 +17,8 @@ declare -A groups=(
     # make windows: the mingw-w64 cross compiler, and Wine on a private Xvfb
     # display with a Hangul font (and Wine's own, for title-bar buttons).
     [windows]="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine xvfb xauth fonts-nanum fonts-wine"
-    # make web-test: Debian's Chromium driven by playwright-core from npm.
-    [web-test]="chromium npm python3 fonts-noto-cjk"
+    # make web-ui-test: Debian's Chromium driven by playwright-core from npm.
+    [web-ui-test]="chromium npm python3 fonts-noto-cjk"
     # make web: the WebAssembly module (clang 19 for wasm32-wasi, WASI's C
     # library, libc++ for wasm32, wasm-opt) and Node for its tests and bench.
     [web]="clang-19 lld-19 wasi-libc libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 libclang-rt-19-dev-wasm32 binaryen nodejs"

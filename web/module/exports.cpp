@@ -7,6 +7,7 @@
 #include "answer/all_spells.h"
 #include "answer/outcome_json.h"
 #include "core/damage_calculation.h"
+#include "core/report.h"
 #include "web/module/control_table_json.h"
 #include "web/module/js_view.h"
 #include "web/module/text_exchange.h"
@@ -69,17 +70,43 @@ KARBELON_EXPORT("karbelon_result_size") std::uint32_t karbelonResultSize() {
     return static_cast<std::uint32_t>(resultText().size());
 }
 
+// The answer to one request as karbelon.js reads it straight from memory:
+// the figures as the doubles themselves, then the outcome kind and the
+// report or message text. Saves writing and parsing JSON on every press.
+struct CalculationRecord {
+    double base;
+    double rate;
+    double actual;
+    double cooldown;
+    std::uint32_t kind;  // the order of karbelon::OutcomeKind
+    const char* textData;
+    std::uint32_t textSize;
+};
+
 // Texts: spell, hp, mp, defence, decimal separator, thousands separator.
-KARBELON_EXPORT("karbelon_calculate") void karbelonCalculate(const char* block) {
+KARBELON_EXPORT("karbelon_calculate")
+const CalculationRecord* karbelonCalculate(const char* block) {
+    static CalculationRecord record{};
     const auto texts = readTexts<6>(block);
     const karbelon::NumberConventions conventions =
         karbelon::web::conventionsOf(texts[4], texts[5]);
     const karbelon::DamageInputs inputs{std::string(texts[0]), std::string(texts[1]),
                                         std::string(texts[2]), std::string(texts[3])};
-    std::string& json = resultText();
-    json.clear();
-    karbelon::answer::appendOutcomeJson(json, karbelon::calculateDamage(inputs, conventions),
-                                        conventions);
+    const karbelon::CalculationOutcome outcome = karbelon::calculateDamage(inputs, conventions);
+    std::string& text = resultText();
+    if (outcome.kind == karbelon::OutcomeKind::Figures) {
+        text = karbelon::buildReport(outcome.figures, conventions);
+    } else {
+        text = outcome.message;
+    }
+    record = {outcome.figures.base,
+              outcome.figures.rate,
+              outcome.figures.actual,
+              outcome.figures.cooldown,
+              static_cast<std::uint32_t>(outcome.kind),
+              text.data(),
+              static_cast<std::uint32_t>(text.size())};
+    return &record;
 }
 
 // Texts: hp, mp, defence, decimal separator, thousands separator.
