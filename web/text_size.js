@@ -1,5 +1,5 @@
 // The form's text size by the desktop windows' rule (chosen in the module):
-// measured here with the browser's own fonts on copies of the real controls.
+// measured here with the browser's own fonts on the real controls.
 
 function px(value) {
     return Number.parseFloat(value) || 0;
@@ -26,65 +26,41 @@ export function systemTextSize(document) {
     return size;
 }
 
-// A hidden copy of the panel at one size, with a copy of the result box that
-// never wraps, so a line too long for the box shows as overflow.
-function sizedCopy(form, size) {
-    const copy = form.panel.cloneNode(true);
-    const controls = new Map();
-    for (const element of [copy, ...copy.querySelectorAll('[id]')]) {
-        controls.set(element.id, element);
-        element.removeAttribute('id');
-    }
-    copy.style.fontSize = `${size}px`;
-    const text4 = form.elements.get('Text4');
+export function fitTextSize(chooseTextSize, form, conventions, systemSize, smallestSize) {
+    const { panel, client, elements } = form;
+    const text4 = elements.get('Text4');
+    // A copy of the result box that never wraps, so a line too long for the
+    // box shows as overflow instead of as an extra line.
     const probe = document.createElement('textarea');
     probe.className = 'report-probe';
     probe.tabIndex = -1;
+    probe.setAttribute('aria-hidden', 'true');
     for (const side of ['left', 'top', 'width', 'height']) {
         probe.style[side] = text4.style[side];
     }
-    copy.querySelector('.client').append(probe);
-    return { copy, controls, probe };
-}
+    client.append(probe);
 
-export function fitTextSize(chooseTextSize, form, conventions, systemSize, smallestSize) {
-    // Every candidate size is laid out side by side in one pass, instead of
-    // the panel being laid out again for each size the rule asks about.
-    const shelf = document.createElement('div');
-    shelf.className = 'fit-shelf';
-    shelf.setAttribute('aria-hidden', 'true');
-    shelf.inert = true;
-    const copies = new Map();
-    for (let size = systemSize; size >= Math.min(smallestSize, systemSize); size -= 1) {
-        const copy = sizedCopy(form, size);
-        copies.set(size, copy);
-        shelf.append(copy.copy);
-    }
-    document.body.append(shelf);
-    const at = (size) => {
-        if (!copies.has(size)) {
-            const copy = sizedCopy(form, size);
-            copies.set(size, copy);
-            shelf.append(copy.copy);
-        }
-        return copies.get(size);
+    const applySize = (size) => {
+        panel.style.fontSize = `${size}px`;
     };
     const measure = {
         reportFits(report, size) {
-            const { probe } = at(size);
+            applySize(size);
             probe.value = report;
             return probe.scrollWidth <= probe.clientWidth && probe.scrollHeight <= probe.clientHeight;
         },
         captionFits(name, size) {
-            const element = at(size).controls.get(name);
-            return element.querySelector('.caption').offsetWidth <= captionRoom(element);
+            applySize(size);
+            const element = elements.get(name);
+            const caption = element.querySelector('.caption');
+            return caption.offsetWidth <= captionRoom(element);
         },
     };
     try {
         const size = chooseTextSize(measure, systemSize, smallestSize, conventions);
-        form.panel.style.fontSize = `${size}px`;
+        applySize(size);
         return size;
     } finally {
-        shelf.remove();
+        probe.remove();
     }
 }
