@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 format=${CLANG_FORMAT:-clang-format-14}
-mapfile -t files < <(find core window cli tests bench fuzz \
+mapfile -t files < <(find core window answer cli web tests bench fuzz \
     -name build -prune -o -type f \( -name '*.cpp' -o -name '*.h' \) -print 2>/dev/null | sort)
 if [[ ${#files[@]} -eq 0 ]]; then
     echo "format-check: no sources found" >&2

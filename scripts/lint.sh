@@ -25,7 +25,7 @@ for build in "$@"; do
     mapfile -t files < <(python3 - "$database" "$root" <<'PY'
 import json, os, re, sys
 database, root = sys.argv[1], sys.argv[2]
-ours = re.compile(re.escape(root) + r"/(core|window|cli|tests|bench|fuzz)/")
+ours = re.compile(re.escape(root) + r"/(core|window|answer|cli|tests|bench|fuzz)/")
 seen = set()
 for entry in json.load(open(database)):
     path = os.path.normpath(os.path.join(entry["directory"], entry["file"]))

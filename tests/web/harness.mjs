@@ -1,7 +1,7 @@
 // Shared by the module's Node tests: where the built files are, the CLI run
 // in batch mode, and the repeatable request generator.
 import { spawnSync } from 'node:child_process';
-import { mkdtempSync, rmSync } from 'node:fs';
+import { existsSync, mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
@@ -22,6 +22,9 @@ function cliEnvironment(locale) {
 
 // Runs karbelon-cli with the given arguments and standard input.
 export function runCli(args, { input = '', locale = { LC_ALL: 'C' } } = {}) {
+  if (!existsSync(cliPath)) {
+    throw new Error(`${cliPath} is missing: build it first (make linux), or set KARBELON_CLI`);
+  }
   const result = spawnSync(cliPath, args, {
     input,
     env: cliEnvironment(locale),
