@@ -6,10 +6,13 @@ JOBS ?= $(shell nproc)
 RUN_GROUPS := build qt
 WEB_GROUPS := build web
 LIBCXX_GROUPS := build libcxx
-TEST_GROUPS := build test cli qt gui-test fuzz lint package windows web libcxx
+TEST_GROUPS := build test cli qt gui-test fuzz lint package windows web libcxx web-ui-test
 FUZZ_GROUPS := build cli fuzz
 LINT_GROUPS := build test cli qt fuzz lint
 PACKAGE_GROUPS := build cli qt package
+WEB_UI_TEST_GROUPS := web-ui-test
+# Port of `make serve`; 0 picks a free one (the server names it).
+SERVE_PORT ?= 0
 # Seconds each fuzz target runs: FUZZ_SECONDS for `make fuzz`, a short
 # bounded run in `make test`.
 FUZZ_SECONDS ?= 60
@@ -17,7 +20,8 @@ FUZZ_TEST_SECONDS ?= 15
 
 .PHONY: run test build deps-run deps-test linux asan clean \
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
-        package deps-package windows web deps-web libcxx deps-libcxx web-test
+        package deps-package windows web deps-web libcxx deps-libcxx web-test \
+        serve web-ui-test web-bench deps-web-ui-test
 
 run: deps-run
 	cmake --preset linux >/dev/null
@@ -29,7 +33,7 @@ run: deps-run
 	build/linux/bin/karbelon
 
 # package first: the packaging tests in the linux suite check its Windows zip.
-test: deps-test package linux asan windows fuzz-short format-check libcxx web-test
+test: deps-test package linux asan windows fuzz-short format-check libcxx web-test web-ui-test
 
 deps-run:
 	@$(DEPS) $(RUN_GROUPS)
@@ -99,10 +103,32 @@ package: deps-package
 	cpack --config build/windows/CPackConfig.cmake -B build/packages
 	cp build/windows/packaging/karbelon-*-win64-setup.exe build/packages/
 	rm -rf build/packages/_CPack_Packages
+	$(MAKE) web
+	scripts/build-web-page.sh build/web --zip build/packages/karbelon-1.0.0.0-web.zip
 	@ls -l build/packages
 
 deps-package:
 	@$(DEPS) $(PACKAGE_GROUPS)
+
+# A local look at the page (Ctrl+C ends it).
+serve: web
+	python3 -m http.server $(SERVE_PORT) --bind 127.0.0.1 --directory build/web
+
+# The page in headless Chromium, driven as a user would (tests/web-ui).
+web-ui-test: deps-web-ui-test web
+	for script in web/*.js tests/web-ui/*.mjs bench/web/*.mjs; do node --check "$$script" || exit 1; done
+	cd tests/web-ui && npm ci --no-audit --no-fund --loglevel=error && npm test
+
+# The page's weight (gzip), start time against a script-free floor, and the
+# time of a Command1 click, in headless Chromium.
+web-bench: deps-web-ui-test web
+	cd tests/web-ui && npm ci --no-audit --no-fund --loglevel=error
+	node bench/web/weight.mjs build/web
+	node bench/web/startup.mjs build/web 30
+	node bench/web/click.mjs build/web 100
+
+deps-web-ui-test:
+	@$(DEPS) $(WEB_UI_TEST_GROUPS)
 
 build: deps-run
 	cmake --preset linux
@@ -121,6 +147,7 @@ web: deps-web
 	cmake --build --preset web -j $(JOBS)
 	mkdir -p $(WEB_DIR)
 	cp $(WEB_FILES) $(WEB_DIR)/
+	scripts/build-web-page.sh $(WEB_DIR)
 
 # The module's Node tests compare it with build/linux/bin/karbelon-cli (make linux).
 web-test: web

@@ -23,6 +23,8 @@ declare -A groups=(
     # the packages, the Windows cross compiler with its runtime's notices, and
     # makensis for the Windows installer.
     [package]="dpkg-dev file desktop-file-utils appstream lintian g++-mingw-w64-x86-64-posix mingw-w64-common nsis"
+    # make web-ui-test: Debian's Chromium driven by playwright-core from npm.
+    [web-ui-test]="chromium npm python3 fonts-noto-cjk"
     # make web: the WebAssembly module (clang 19 for wasm32-wasi, WASI's C
     # library, libc++ for wasm32, wasm-opt) and Node for its tests and bench.
     [web]="clang-19 lld-19 wasi-libc libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 libclang-rt-19-dev-wasm32 binaryen nodejs"
@@ -40,8 +42,16 @@ for group in "$@"; do
     packages+=(${groups[$group]})
 done
 
+# Packages whose command may come from elsewhere (node and npm from another
+# source): present on PATH counts as installed.
+declare -A satisfied_by_command=([npm]=npm [nodejs]=node)
+
 missing=()
 for package in "${packages[@]}"; do
+    command_name=${satisfied_by_command[$package]:-}
+    if [[ -n "$command_name" ]] && command -v "$command_name" >/dev/null; then
+        continue
+    fi
     status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
     if [[ "$status" != "install ok installed" ]]; then
         missing+=("$package")

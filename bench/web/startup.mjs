@@ -1,0 +1,94 @@
+// Start time of the web page in headless Chromium: navigation to the form
+// painted and ready for input, against a floor page holding the same controls and no
+// script (the page's own DOM once ready, with its scripts removed). Runs
+// alternate between the two, each in a fresh browser context.
+//   node bench/web/startup.mjs [build/web] [runs]
+import { cp, mkdtemp, rm, writeFile } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import { join, resolve } from 'node:path';
+import { launchBrowser, startServer } from '../../tests/web-ui/harness.mjs';
+
+const directory = resolve(process.argv[2] ?? 'build/web');
+const runs = Number(process.argv[3] ?? 30);
+const median = (values) => {
+    const sorted = [...values].sort((a, b) => a - b);
+    const middle = sorted.length >> 1;
+    return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
+};
+
+const site = await mkdtemp(join(tmpdir(), 'karbelon-start-'));
+await cp(directory, site, { recursive: true });
+const server = await startServer(site);
+const browser = await launchBrowser();
+try {
+    // Service workers stay off, so every run loads the page's files anew.
+    const newContext = () => browser.newContext({ locale: 'ko-KR', serviceWorkers: 'block' });
+
+    const snapshotContext = await newContext();
+    const snapshot = await snapshotContext.newPage();
+    await snapshot.goto(server.url);
+    await snapshot.waitForSelector('#page[data-state="ready"]');
+    const floor = await snapshot.evaluate(() => {
+        const copy = document.documentElement.cloneNode(true);
+        copy.querySelectorAll('script, link[rel="modulepreload"], link[rel="preload"]').forEach((node) => node.remove());
+        return `<!doctype html>\n${copy.outerHTML}`;
+    });
+    await snapshotContext.close();
+    await writeFile(join(site, 'floor.html'), floor);
+
+    // Runs in the page: the form is ready once painted (first contentful
+    // paint) and, for the page, once its own mark is set (list filled,
+    // focus in Combo1).
+    const readyTime = async (markName) => {
+        const painted = await new Promise((done) => {
+            new PerformanceObserver((list, observer) => {
+                const paint = list.getEntries().find((entry) => entry.name === 'first-contentful-paint');
+                if (paint) {
+                    observer.disconnect();
+                    done(paint.startTime);
+                }
+            }).observe({ type: 'paint', buffered: true });
+        });
+        if (markName === null) {
+            return painted;
+        }
+        const marked = await new Promise((done) => {
+            const poll = () => {
+                const [entry] = performance.getEntriesByName(markName);
+                if (entry) {
+                    done(entry.startTime);
+                } else {
+                    setTimeout(poll, 5);
+                }
+            };
+            poll();
+        });
+        return Math.max(painted, marked);
+    };
+    const measure = async (path, markName) => {
+        const context = await newContext();
+        const page = await context.newPage();
+        await page.goto(`${server.url}${path}`, { waitUntil: 'load' });
+        const time = await page.evaluate(readyTime, markName);
+        await context.close();
+        return time;
+    };
+
+    const page = [];
+    const floorTimes = [];
+    for (let run = 0; run < runs; run += 1) {
+        page.push(await measure('', 'karbelon-form-ready'));
+        floorTimes.push(await measure('floor.html', null));
+    }
+    const pageMedian = median(page);
+    const floorMedian = median(floorTimes);
+    console.log(`runs ${runs} each, interleaved, fresh context per run`);
+    console.log(`page  median ${pageMedian.toFixed(1)} ms (min ${Math.min(...page).toFixed(1)}, max ${Math.max(...page).toFixed(1)})`);
+    console.log(`floor median ${floorMedian.toFixed(1)} ms (min ${Math.min(...floorTimes).toFixed(1)}, max ${Math.max(...floorTimes).toFixed(1)})`);
+    const ratio = pageMedian / floorMedian;
+    console.log(`ratio ${ratio.toFixed(2)}x; goal <= 1.5x: ${ratio <= 1.5 ? 'met' : 'NOT met'}`);
+} finally {
+    await browser.close();
+    await server.stop();
+    await rm(site, { recursive: true, force: true });
+}

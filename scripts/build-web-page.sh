@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Puts the web page (web/ and the menu icons) beside the module in OUT_DIR,
+# and writes the service worker's file list and cache version (a digest of
+# every page file, so any change makes a new cache).
+#   scripts/build-web-page.sh OUT_DIR [--zip ZIP_FILE]
+# With --zip, also packs exactly the page's files into ZIP_FILE, in a folder
+# named after it.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")/.." && pwd)
+out=${1:?usage: build-web-page.sh OUT_DIR [--zip ZIP_FILE]}
+zip_file=
+if [[ ${2:-} == --zip ]]; then
+    zip_file=${3:?--zip needs a file name}
+fi
+
+for module_file in karbelon.js karbelon.wasm; do
+    if [[ ! -f "$out/$module_file" ]]; then
+        echo "build-web-page: $out/$module_file is missing; build the web preset first (make web)" >&2
+        exit 1
+    fi
+done
+
+sources=(index.html page.css manifest.webmanifest error-icon.svg
+         app.js combobox.js comparison_table.js form_panel.js layout.js
+         message_dialog.js number_conventions.js report_lines.js text_size.js)
+# The page's weight budget leaves room for two PNG sizes; the drawing itself
+# serves every larger size.
+icons=(karbelon-32.png karbelon-128.png)
+
+mkdir -p "$out/icons"
+for source in "${sources[@]}"; do
+    cp "$here/web/$source" "$out/$source"
+done
+for icon in "${icons[@]}"; do
+    cp "$here/packaging/icons/hicolor/$icon" "$out/icons/$icon"
+done
+cp "$here/packaging/icons/karbelon.svg" "$out/icons/karbelon.svg"
+icons+=(karbelon.svg)
+
+files=("${sources[@]}" karbelon.js karbelon.wasm)
+for icon in "${icons[@]}"; do
+    files+=("icons/$icon")
+done
+
+version=$(cd "$out" && cat "${files[@]}" "$here/web/sw.js" | sha256sum | cut -c1-16)
+list="'./'"
+for file in "${files[@]}"; do
+    list+=", './$file'"
+done
+sed -e "s|^const cacheVersion = .*|const cacheVersion = '$version';|" \
+    -e "s|^const pageFiles = .*|const pageFiles = [$list];|" \
+    "$here/web/sw.js" >"$out/sw.js"
+files+=(sw.js)
+
+if [[ -n "$zip_file" ]]; then
+    mkdir -p "$(dirname "$zip_file")"
+    zip_file=$(cd "$(dirname "$zip_file")" && pwd)/$(basename "$zip_file")
+    rm -f "$zip_file"
+    # One folder named after the zip, paths inside kept (icons/…), which
+    # python's `-m zipfile -c` would flatten.
+    (cd "$out" && python3 -c '
+import os, sys, zipfile
+folder = os.path.basename(sys.argv[1]).removesuffix(".zip")
+with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as archive:
+    for name in sys.argv[2:]:
+        archive.write(name, f"{folder}/{name}")
+' "$zip_file" "${files[@]}")
+fi
+echo "web page in $out (cache $version)"

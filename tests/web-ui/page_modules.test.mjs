@@ -1,0 +1,75 @@
+// The page's pure helpers, run in node against the built module's table.
+import assert from 'node:assert/strict';
+import { existsSync, readFileSync } from 'node:fs';
+import { resolve } from 'node:path';
+import { test } from 'node:test';
+import { pathToFileURL } from 'node:url';
+import { webDir } from './harness.mjs';
+
+const page = (file) => import(pathToFileURL(resolve(webDir, file)).href);
+const { numberConventions } = await page('number_conventions.js');
+const { clientRect, fitScale, labelledBoxes } = await page('layout.js');
+const { reportLines } = await page('report_lines.js');
+
+test('separators follow the locale', () => {
+    const cases = [
+        ['ko-KR', '.', ','],
+        ['en-US', '.', ','],
+        ['de-DE', ',', '.'],
+        ['es-ES', ',', '.'],
+    ];
+    for (const [locale, decimalSeparator, thousandsSeparator] of cases) {
+        assert.deepEqual(numberConventions(locale), { decimalSeparator, thousandsSeparator }, locale);
+    }
+});
+
+test('labels name the box in their row, frame children sit at the frame origin', async () => {
+    const karbelon = await page('karbelon.js');
+    await karbelon.load();
+    const { controls } = karbelon.controlTable();
+    assert.deepEqual(
+        Object.fromEntries(labelledBoxes(controls)),
+        { Label2: 'Combo1', Label1: 'Text1', Label3: 'Text2', Label4: 'Text3' },
+    );
+    const byName = new Map(controls.map((control) => [control.name, control]));
+    assert.deepEqual(clientRect(byName.get('Text2'), byName), { left: 240 + 3360, top: 120 + 840, width: 1335, height: 270 });
+    assert.deepEqual(clientRect(byName.get('Command1'), byName), { left: 1080, top: 3600, width: 1455, height: 375 });
+});
+
+test('the panel shrinks to the viewport and never grows', () => {
+    const cases = [
+        [400, 1024, 8, 1],
+        [400, 416, 8, 1],
+        [400, 360, 8, 344 / 400],
+        [400, 10, 8, 1 / 400],
+    ];
+    for (const [panel, viewport, margin, scale] of cases) {
+        assert.equal(fitScale(panel, viewport, margin), scale, `${panel} in ${viewport}`);
+    }
+});
+
+test('report lines split at the first " : ", values may be empty', () => {
+    assert.deepEqual(reportLines('실제데미지 : \r\n쿨타임 : 7.5초\r\n비율 : a : b\nno caption'), [
+        { caption: '실제데미지', value: '' },
+        { caption: '쿨타임', value: '7.5초' },
+        { caption: '비율', value: 'a : b' },
+        { caption: 'no caption', value: '' },
+    ]);
+});
+
+test('the manifest and the offline file list name only files that exist', () => {
+    const manifest = JSON.parse(readFileSync(resolve(webDir, 'manifest.webmanifest'), 'utf8'));
+    assert.equal(manifest.name, '카르벨론 데미지 계산기 by 모래여울');
+    assert.equal(manifest.short_name, '카르벨론');
+    assert.equal(manifest.display, 'standalone');
+    const worker = readFileSync(resolve(webDir, 'sw.js'), 'utf8');
+    const cached = [...worker.matchAll(/'\.\/([^']*)'/g)].map((match) => match[1]);
+    // One missing file makes the worker's install fail, and nothing is kept.
+    for (const file of [...manifest.icons.map((icon) => icon.src), ...cached.filter((file) => file !== '')]) {
+        assert.ok(existsSync(resolve(webDir, file)), file);
+    }
+    for (const icon of manifest.icons) {
+        assert.ok(cached.includes(icon.src), `${icon.src} is kept offline`);
+    }
+    assert.ok(cached.includes('karbelon.wasm') && cached.includes('index.html'));
+});
