@@ -253,30 +253,28 @@ const shortRequestUnits = 4096;
 const shortRequestBytes = 4 * 6 + 3 * shortRequestUnits;
 let requestBlock = 0;
 
+let writeCursor = 0;
+
+// Writes one text of the block at the cursor and its length in the header.
+function writeShortText(slot, text) {
+  const end = encodeShort(text, writeCursor);
+  words[slot] = end - writeCursor;
+  writeCursor = end;
+}
+
 function writeShortTexts(spell, hp, mp, defence, decimal, thousands) {
   if (requestBlock === 0) {
     requestBlock = exports.karbelon_buffer(shortRequestBytes) >>> 0;
   }
   memoryBytes();
   const header = requestBlock >>> 2;
-  let at = requestBlock + 24;
-  let end = encodeShort(spell, at);
-  words[header] = end - at;
-  at = end;
-  end = encodeShort(hp, at);
-  words[header + 1] = end - at;
-  at = end;
-  end = encodeShort(mp, at);
-  words[header + 2] = end - at;
-  at = end;
-  end = encodeShort(defence, at);
-  words[header + 3] = end - at;
-  at = end;
-  end = encodeShort(decimal, at);
-  words[header + 4] = end - at;
-  at = end;
-  end = encodeShort(thousands, at);
-  words[header + 5] = end - at;
+  writeCursor = requestBlock + 24;
+  writeShortText(header, spell);
+  writeShortText(header + 1, hp);
+  writeShortText(header + 2, mp);
+  writeShortText(header + 3, defence);
+  writeShortText(header + 4, decimal);
+  writeShortText(header + 5, thousands);
   return requestBlock;
 }
 
