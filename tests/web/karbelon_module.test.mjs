@@ -149,6 +149,43 @@ test('texts cross whole: NUL, astral characters, 10 MB, lone surrogates as U+FFF
   });
 });
 
+// The separators come back inside the report, so they test both directions
+// of the text exchange: every UTF-8 width and its boundaries, surrogates
+// paired and lone, and texts past the short roads (over 1 KB of report,
+// over 4096 UTF-16 units of request).
+test('separators of every UTF-8 width cross into the report and back exactly', () => {
+  const base = { spell: '카르벨론', hp: '650000', mp: '900000', defence: '-100' };
+  const fractional = { ...base, defence: '-99.5' };
+  const plain = karbelon.calculate(base);
+  const withFraction = karbelon.calculate(fractional);
+  assert.match(withFraction.report, /\d\.\d/, 'the fractional request must print a decimal separator');
+  const asEncoded = (text) => new TextDecoder().decode(new TextEncoder().encode(text));
+  const separators = [
+    '\u00a0', 'ß', '\u07ff', '\u0800', '\u202f', '\ud7ff', '\ue000', '\uffff', '😀', '\udbff\udfff',
+    '\ud800', '\udc00', '\ud800\ud800', '\udc00\ud800', 'x\ud800', '\ud800y', ' ',
+    '가'.repeat(400), '𝒦'.repeat(2100),
+  ];
+  for (const separator of separators) {
+    const expected = asEncoded(separator);
+    assert.deepEqual(
+      karbelon.calculate(base, { decimalSeparator: '.', thousandsSeparator: separator }),
+      { ...plain, report: plain.report.replaceAll(',', expected) },
+      `thousands separator ${JSON.stringify(separator)}`,
+    );
+    assert.deepEqual(
+      karbelon.calculate({ ...fractional, defence: `-99${separator}5` }, { decimalSeparator: separator, thousandsSeparator: ',' }),
+      { ...withFraction, report: withFraction.report.replaceAll('.', expected) },
+      `decimal separator ${JSON.stringify(separator)}`,
+    );
+  }
+  // A long reply to controlText moves the exchange buffer; the next
+  // calculation must not write to where it was.
+  const form = karbelon.createForm1(recordingView({ Text1: '5'.repeat(300000), Text2: '1', Text3: '1' }));
+  form.command1Click();
+  form.dispose();
+  assert.deepEqual(karbelon.calculate(base), plain);
+});
+
 test('requests and conventions that are not strings are refused by name', () => {
   const base = { spell: '카르벨론', hp: '650000', mp: '900000', defence: '-100' };
   const cases = [
