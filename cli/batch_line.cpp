@@ -1,19 +1,33 @@
 #include "batch_line.h"
 
-#include "cli/batch_request.h"
 #include "cli/outcome_json.h"
 
 namespace karbelon::cli {
 
-bool appendBatchAnswer(std::string& out, std::string_view inputLine,
-                       const NumberConventions& conventions) {
-    const BatchRequest request = parseBatchRequest(inputLine);
+namespace {
+
+bool appendAnswer(std::string& out, const BatchRequestView& request,
+                  const NumberConventions& conventions) {
     if (!request.valid()) {
         appendInvalidJson(out, request.error);
         return false;
     }
-    appendOutcomeJson(out, calculateDamage(request.inputs, conventions), conventions);
+    appendOutcomeJson(out, calculateDamageFromTexts(request.texts, conventions), conventions);
     return true;
+}
+
+}  // namespace
+
+bool appendBatchAnswer(std::string& out, BatchRequestReader& reader, PaddedLine inputLine,
+                       const NumberConventions& conventions) {
+    return appendAnswer(out, reader.read(inputLine), conventions);
+}
+
+bool appendBatchAnswer(std::string& out, std::string_view inputLine,
+                       const NumberConventions& conventions) {
+    // One reader per thread keeps its buffers from line to line.
+    thread_local BatchRequestReader reader;
+    return appendAnswer(out, reader.read(inputLine), conventions);
 }
 
 BatchAnswer answerBatchLine(std::string_view inputLine, const NumberConventions& conventions) {

@@ -19,7 +19,11 @@ void appendFiguresMembers(std::string& out, const DamageFigures& figures,
     out += R"(,"cooldown":)";
     appendJsonNumber(out, figures.cooldown);
     out += R"(,"report":)";
-    appendJsonString(out, buildReport(figures, conventions));
+    // Built in a buffer that every answer of the thread reuses, then escaped.
+    thread_local std::string report;
+    report.clear();
+    appendReport(report, figures, conventions);
+    appendJsonString(out, report);
     out += '}';
 }
 

@@ -36,6 +36,12 @@ double reductionRate(double defence) {
 
 CalculationOutcome calculateDamage(const DamageInputs& inputs,
                                    const NumberConventions& conventions) {
+    return calculateDamageFromTexts({inputs.spell, inputs.hp, inputs.mp, inputs.defence},
+                                    conventions);
+}
+
+CalculationOutcome calculateDamageFromTexts(const DamageInputTexts& inputs,
+                                            const NumberConventions& conventions) {
     // Every emptiness test comes before every number test: an empty defence
     // box is reset even when health or mana is not a number.
     if (inputs.hp.empty()) {

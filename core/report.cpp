@@ -6,22 +6,34 @@
 
 namespace karbelon {
 
-std::string buildReport(const DamageFigures& figures, const NumberConventions& conventions) {
+namespace {
+
+// The longest report of ordinary figures; huge ones grow the text as needed.
+constexpr std::size_t usualReportBytes = 192;
+
+}  // namespace
+
+void appendReport(std::string& out, const DamageFigures& figures,
+                  const NumberConventions& conventions) {
     const double actual = figures.actual;
-    std::string report;
-    report.reserve(192);
     // Doubling and halving use the unrounded damage; rounding down comes last.
-    report += "실제데미지 : ";
-    appendGrouped(report, std::floor(actual), conventions);
-    report += "\r\n파력무참진 적용시 : ";
-    appendGrouped(report, std::floor(actual + actual), conventions);
-    report += "\r\n보호 적용시 : ";
-    appendGrouped(report, std::floor(actual / 2), conventions);
-    report += "\r\n쿨타임 : ";
-    appendPlainNumber(report, figures.cooldown, conventions);
-    report += "초\r\n데미지 감소율 : ";
-    appendPlainNumber(report, figures.rate, conventions);
-    report += '%';
+    out += "실제데미지 : ";
+    appendGrouped(out, std::floor(actual), conventions);
+    out += "\r\n파력무참진 적용시 : ";
+    appendGrouped(out, std::floor(actual + actual), conventions);
+    out += "\r\n보호 적용시 : ";
+    appendGrouped(out, std::floor(actual / 2), conventions);
+    out += "\r\n쿨타임 : ";
+    appendPlainNumber(out, figures.cooldown, conventions);
+    out += "초\r\n데미지 감소율 : ";
+    appendPlainNumber(out, figures.rate, conventions);
+    out += '%';
+}
+
+std::string buildReport(const DamageFigures& figures, const NumberConventions& conventions) {
+    std::string report;
+    report.reserve(usualReportBytes);
+    appendReport(report, figures, conventions);
     return report;
 }
 

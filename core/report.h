@@ -11,4 +11,8 @@ namespace karbelon {
 // figures are rounded down only here, after doubling or halving.
 std::string buildReport(const DamageFigures& figures, const NumberConventions& conventions = {});
 
+// The same report appended to a text being built.
+void appendReport(std::string& out, const DamageFigures& figures,
+                  const NumberConventions& conventions);
+
 }  // namespace karbelon
