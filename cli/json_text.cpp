@@ -106,6 +106,11 @@ bool appendShortNumber(std::string& out, double value) {
 
 }  // namespace
 
+bool needsNoEscape(std::string_view text) {
+    return std::ranges::none_of(text,
+                                [](char c) { return mustEscape[static_cast<unsigned char>(c)]; });
+}
+
 void appendJsonString(std::string& out, std::string_view text) {
     out.reserve(out.size() + text.size() + 2);
     out.push_back('"');

@@ -14,18 +14,23 @@ constexpr std::size_t usualReportBytes = 192;
 }  // namespace
 
 void appendReport(std::string& out, const DamageFigures& figures,
-                  const NumberConventions& conventions) {
+                  const NumberConventions& conventions, std::string_view lineBreak) {
     const double actual = figures.actual;
     // Doubling and halving use the unrounded damage; rounding down comes last.
     out += "실제데미지 : ";
     appendGrouped(out, std::floor(actual), conventions);
-    out += "\r\n파력무참진 적용시 : ";
+    out += lineBreak;
+    out += "파력무참진 적용시 : ";
     appendGrouped(out, std::floor(actual + actual), conventions);
-    out += "\r\n보호 적용시 : ";
+    out += lineBreak;
+    out += "보호 적용시 : ";
     appendGrouped(out, std::floor(actual / 2), conventions);
-    out += "\r\n쿨타임 : ";
+    out += lineBreak;
+    out += "쿨타임 : ";
     appendPlainNumber(out, figures.cooldown, conventions);
-    out += "초\r\n데미지 감소율 : ";
+    out += "초";
+    out += lineBreak;
+    out += "데미지 감소율 : ";
     appendPlainNumber(out, figures.rate, conventions);
     out += '%';
 }
