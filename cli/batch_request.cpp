@@ -151,13 +151,18 @@ constexpr std::size_t fastReadLimit = std::size_t{1} << 20U;
 std::size_t plainFieldIndex(simdjson::ondemand::raw_json_string key) {
     // The name is followed at least by its closing quote, a colon and a value.
     const char* const raw = key.raw();
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        const std::string_view name = fields[i].name;
-        if (std::memcmp(raw, name.data(), name.size()) == 0 && raw[name.size()] == '"') {
-            return i;
+    // The four names start with four different letters.
+    std::size_t index = 0;
+    while (index < fields.size() && fields[index].name.front() != raw[0]) {
+        ++index;
+    }
+    if (index < fields.size()) {
+        const std::string_view name = fields[index].name;
+        if (std::memcmp(raw, name.data(), name.size()) != 0 || raw[name.size()] != '"') {
+            index = fields.size();
         }
     }
-    return fields.size();
+    return index;
 }
 
 // A string value whose bytes are its text: no escapes and no raw controls
