@@ -23,7 +23,7 @@ void appendFiguresMembers(std::string& out, const DamageFigures& figures,
         needsNoEscape(conventions.thousandsSeparator)) {
         // Labels, digits and signs are plain JSON: only the breaks need escaping.
         out += '"';
-        appendReport(out, figures, conventions, R"(\r\n)");
+        appendReport(out, figures, conventions, ReportBreaks::Escaped);
         out += '"';
     } else {
         thread_local std::string report;  // reused by every answer of the thread

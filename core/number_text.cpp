@@ -130,15 +130,10 @@ void appendGroupedDigits(std::string& out, std::string_view digits, std::string_
     if (firstGroup == 0) {
         firstGroup = 3;
     }
-    const std::size_t groups = (digits.size() - firstGroup) / 3;
-    // Sized once and filled in place: this runs three times per report.
-    const std::size_t start = out.size();
-    out.resize(start + digits.size() + groups * separator.size());
-    char* target = out.data() + start;
-    target = std::copy_n(digits.data(), firstGroup, target);
+    out.append(digits.substr(0, firstGroup));
     for (std::size_t pos = firstGroup; pos < digits.size(); pos += 3) {
-        target = std::copy_n(separator.data(), separator.size(), target);
-        target = std::copy_n(digits.data() + pos, 3, target);
+        out.append(separator);
+        out.append(digits.substr(pos, 3));
     }
 }
 

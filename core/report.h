@@ -1,7 +1,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "damage_calculation.h"
 #include "number_conventions.h"
@@ -12,9 +11,12 @@ namespace karbelon {
 // figures are rounded down only here, after doubling or halving.
 std::string buildReport(const DamageFigures& figures, const NumberConventions& conventions = {});
 
-// The same report appended to a text being built, its line breaks written as
-// lineBreak (a JSON writer passes them escaped).
+// How the report's line breaks are written: as "\r\n", or as the four
+// characters of its escaped form, for writers of JSON or C strings.
+enum class ReportBreaks { CrLf, Escaped };
+
+// The same report appended to a text being built.
 void appendReport(std::string& out, const DamageFigures& figures,
-                  const NumberConventions& conventions, std::string_view lineBreak = "\r\n");
+                  const NumberConventions& conventions, ReportBreaks breaks = ReportBreaks::CrLf);
 
 }  // namespace karbelon
