@@ -186,22 +186,15 @@ SignificantDigits roundToSignificantDigits(double magnitude) {
     if (const std::optional<SignificantDigits> shortDecimal = shortDecimalDigits(magnitude)) {
         return *shortDecimal;
     }
+    // One correctly rounded conversion. Asking first for the shortest digits
+    // would only cost time: when those have at most 15 digits they are the
+    // nearest 15-digit decimal anyway (half a unit of a double is far below
+    // half a unit in the 15th digit), so both roads give the same digits.
     constexpr int significantDigits = 15;
     std::array<char, 40> buffer{};
     char* const first = buffer.data();
-    char* const last = first + buffer.size();
-    // The shortest round-trip digits are cheap. When there are at most 15 of
-    // them they are also the value rounded to 15 digits, since every decimal
-    // of 15 digits survives a trip through a double -- except below the normal
-    // range, where a double holds fewer digits and the shortest form is coarser.
-    auto result = std::to_chars(first, last, magnitude, std::chars_format::scientific);
-    SignificantDigits shortest =
-        readScientific({first, static_cast<std::size_t>(result.ptr - first)});
-    if (shortest.count <= significantDigits && magnitude >= std::numeric_limits<double>::min()) {
-        return shortest;
-    }
-    result =
-        std::to_chars(first, last, magnitude, std::chars_format::scientific, significantDigits - 1);
+    const auto result = std::to_chars(first, first + buffer.size(), magnitude,
+                                      std::chars_format::scientific, significantDigits - 1);
     return readScientific({first, static_cast<std::size_t>(result.ptr - first)});
 }
 
