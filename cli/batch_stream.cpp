@@ -56,11 +56,11 @@ class LineBlocks {
     }
 
   private:
-    PaddedLine lineAt(std::size_t end) const {
+    [[nodiscard]] PaddedLine lineAt(std::size_t end) const {
         return {std::string_view(bytes_.data() + start_, end - start_), bytes_.size() - start_};
     }
 
-    std::size_t capacity() const { return bytes_.size() - batchLinePadding; }
+    [[nodiscard]] std::size_t capacity() const { return bytes_.size() - batchLinePadding; }
 
     // Keeps the unfinished line, moved to the front, and appends what the
     // stream has ready (waiting for at least one byte); false at its end.
