@@ -55,6 +55,8 @@ const std::string readerLines[] = {
     R"({"spell":"\ud83d\ude00","hp":"1","mp":"2","defence":"0"})",
     R"({"spell":"a\\","hp":"1","mp":"2","defence":"0"})",
     "{\"spell\":\"a\tb\",\"hp\":\"1\",\"mp\":\"2\",\"defence\":\"0\"}",
+    "{\"spell\":\"a\x1f\",\"hp\":\"1\",\"mp\":\"2\",\"defence\":\"0\"}",
+    "{\"spell\":\"a\x7f\",\"hp\":\"1\",\"mp\":\"2\",\"defence\":\"0\"}",
     "{\"spell\":\"a\0\",\"hp\":\"1\",\"mp\":\"2\",\"defence\":\"0\"}"s,
     "{\"spell\":\"\xff\",\"hp\":\"1\",\"mp\":\"2\",\"defence\":\"0\"}",
     "\xef\xbb\xbf{\"spell\":\"a\",\"hp\":\"1\",\"mp\":\"2\",\"defence\":\"0\"}",
