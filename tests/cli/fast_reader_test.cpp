@@ -108,7 +108,7 @@ TEST(AppendJsonNumber, WritesWhatToCharsWrites) {
                                   100 - 5.05 * 5.05,
                                   -300,
                                   4.2e-320};
-    std::mt19937_64 random(17);
+    std::mt19937_64 random(17);  // NOLINT(cert-msc32-c,cert-msc51-cpp): repeatable on purpose
     std::uniform_int_distribution<int> digits(0, 9999999);
     for (int i = 0; i < 20000; ++i) {
         const double whole = digits(random);
