@@ -19,7 +19,18 @@ void appendFiguresMembers(std::string& out, const DamageFigures& figures,
     out += R"(,"cooldown":)";
     appendJsonNumber(out, figures.cooldown);
     out += R"(,"report":)";
-    appendJsonString(out, buildReport(figures, conventions));
+    if (needsNoEscape(conventions.decimalSeparator) &&
+        needsNoEscape(conventions.thousandsSeparator)) {
+        // Labels, digits and signs are plain JSON: only the breaks need escaping.
+        out += '"';
+        appendReport(out, figures, conventions, ReportBreaks::Escaped);
+        out += '"';
+    } else {
+        thread_local std::string report;  // reused by every answer of the thread
+        report.clear();
+        appendReport(report, figures, conventions);
+        appendJsonString(out, report);
+    }
     out += '}';
 }
 

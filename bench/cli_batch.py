@@ -2,16 +2,22 @@
 """Times `karbelon-cli --batch` on generated JSON Lines requests.
 
 Usage: cli_batch.py PATH/TO/karbelon-cli [--count N] [--runs R] [--big-field-mb M]
+                    [--jq PATH] [--memory-counts N,N]
 
 Writes N varied requests (every spell, unknown spells, grouped and decimal
 numbers, messages, defence resets, a few invalid lines), runs the batch R
-times and prints the best and median rate. Then answers one request whose mana
-text is M megabytes long, to show that a huge field costs linear time.
+times and prints the best and median rate. When jq is found, `jq -c .` runs
+on the same file, interleaved with the batch runs, and the ratio of the
+medians is printed. With --memory-counts, the peak resident size of the batch
+is measured for files of those numbers of lines (flat means streamed). Then
+answers one request whose mana text is M megabytes long, to show that a huge
+field costs linear time.
 """
 
 import argparse
 import json
 import os
+import shutil
 import random
 import statistics
 import subprocess
@@ -48,7 +54,9 @@ def defence_text(rng):
 def request_line(rng):
     roll = rng.random()
     if roll < 0.01:
-        return rng.choice(["", "not json", '{"spell":"카르벨론"}', '{"spell":1,"hp":"1","mp":"2","defence":"0"}'])
+        # Invalid requests, yet JSON texts, so that jq reads the same file to its end.
+        return rng.choice(["", '"not an object"', '{"spell":"카르벨론"}',
+                           '{"spell":1,"hp":"1","mp":"2","defence":"0"}'])
     spell = rng.choice(SPELLS) if roll < 0.95 else rng.choice(["", " 카르벨론", "화염"])
     request = {"spell": spell, "hp": number_text(rng), "mp": number_text(rng), "defence": defence_text(rng)}
     extra = rng.random()
@@ -61,17 +69,61 @@ def request_line(rng):
     return json.dumps(request, ensure_ascii=False)
 
 
-def run(cli, input_path):
+def timed(command, input_path):
+    """Wall time, answer lines and exit status of one run."""
     with open(input_path, "rb") as stdin, tempfile.TemporaryFile() as stdout:
         start = time.perf_counter()
-        completed = subprocess.run([cli, "--batch"], stdin=stdin, stdout=stdout, check=False,
+        process = subprocess.Popen(command, stdin=stdin, stdout=stdout,
                                    env=dict(os.environ, LC_ALL="C.UTF-8"))
+        _, status = os.waitpid(process.pid, 0)
         elapsed = time.perf_counter() - start
+        process.returncode = os.waitstatus_to_exitcode(status)
         stdout.seek(0)
         output_lines = sum(1 for _ in stdout)
-    if completed.returncode not in (0, 1):
-        sys.exit(f"karbelon-cli --batch failed with status {completed.returncode}")
+    return elapsed, output_lines, process.returncode
+
+
+def run(cli, input_path):
+    elapsed, output_lines, status = timed([cli, "--batch"], input_path)
+    if status not in (0, 1):
+        sys.exit(f"karbelon-cli --batch failed with status {status}")
     return elapsed, output_lines
+
+
+def write_requests(path, count):
+    rng = random.Random(20240611)
+    with open(path, "w", encoding="utf-8") as out:
+        for _ in range(count):
+            out.write(request_line(rng) + "\n")
+
+
+def rates(label, count, times):
+    best = min(times)
+    median = statistics.median(times)
+    print(f"{label}: {count} lines, {len(times)} runs: best {best:.3f} s "
+          f"({count / best:,.0f} lines/s), median {median:.3f} s ({count / median:,.0f} lines/s)")
+    return median
+
+
+def peak_memory(cli, work, counts):
+    # The child's own peak as wait4 reports it includes the copy of this Python
+    # process that it was forked from; GNU time forks from a small process.
+    gnu_time = shutil.which("time", path="/usr/bin:/bin")
+    if gnu_time is None:
+        print("peak memory: GNU time (/usr/bin/time, Debian package time) is missing")
+        return
+    for count in counts:
+        path = os.path.join(work, f"memory-{count}.jsonl")
+        write_requests(path, count)
+        with open(path, "rb") as stdin:
+            completed = subprocess.run([gnu_time, "-f", "%M", cli, "--batch"], stdin=stdin,
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                                       env=dict(os.environ, LC_ALL="C.UTF-8"), check=False)
+        os.remove(path)
+        if completed.returncode not in (0, 1):
+            sys.exit(f"the batch of {count} lines failed")
+        peak_kib = int(completed.stderr.decode().split()[-1])
+        print(f"peak resident size for {count:,} lines: {peak_kib / 1024:.1f} MiB")
 
 
 def main():
@@ -80,26 +132,37 @@ def main():
     parser.add_argument("--count", type=int, default=200_000)
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--big-field-mb", type=int, default=10)
+    parser.add_argument("--jq", default=shutil.which("jq"), help="jq to compare with ('' for none)")
+    parser.add_argument("--memory-counts", default="",
+                        help="comma-separated line counts for the peak memory check")
     args = parser.parse_args()
 
-    rng = random.Random(20240611)
     with tempfile.TemporaryDirectory() as work:
         requests = os.path.join(work, "requests.jsonl")
-        with open(requests, "w", encoding="utf-8") as out:
-            for _ in range(args.count):
-                out.write(request_line(rng) + "\n")
+        write_requests(requests, args.count)
 
-        times = []
+        with open(requests, "rb") as lines:
+            json_texts = sum(1 for line in lines if line.strip())  # jq answers no empty line
+        # Interleaved, so that a busy machine slows both alike.
+        times, jq_times = [], []
         for _ in range(args.runs):
             elapsed, lines = run(args.cli, requests)
             if lines != args.count:
                 sys.exit(f"expected {args.count} answer lines, got {lines}")
             times.append(elapsed)
-        best = min(times)
-        median = statistics.median(times)
-        print(f"{args.count} requests, {args.runs} runs: best {best:.3f} s "
-              f"({args.count / best:,.0f} requests/s), median {median:.3f} s "
-              f"({args.count / median:,.0f} requests/s)")
+            if args.jq:
+                elapsed, lines, status = timed([args.jq, "-c", "."], requests)
+                if status != 0 or lines != json_texts:
+                    sys.exit(f"jq failed with status {status} after {lines} lines")
+                jq_times.append(elapsed)
+        median = rates("karbelon-cli --batch", args.count, times)
+        if jq_times:
+            jq_median = rates("jq -c .", args.count, jq_times)
+            print(f"karbelon-cli --batch is {jq_median / median:.2f} times as fast as jq -c . "
+                  "(medians)")
+
+        if args.memory_counts:
+            peak_memory(args.cli, work, [int(c) for c in args.memory_counts.split(",")])
 
         if args.big_field_mb > 0:
             big = os.path.join(work, "big.jsonl")

@@ -5,15 +5,30 @@
 
 namespace karbelon::cli {
 
-bool appendBatchAnswer(std::string& out, std::string_view inputLine,
-                       const NumberConventions& conventions) {
-    const BatchRequest request = parseBatchRequest(inputLine);
+namespace {
+
+bool appendAnswer(std::string& out, const BatchRequestView& request,
+                  const NumberConventions& conventions) {
     if (!request.valid()) {
         answer::appendInvalidJson(out, request.error);
         return false;
     }
-    answer::appendOutcomeJson(out, calculateDamage(request.inputs, conventions), conventions);
+    answer::appendOutcomeJson(out, calculateDamageFromTexts(request.texts, conventions), conventions);
     return true;
+}
+
+}  // namespace
+
+bool appendBatchAnswer(std::string& out, BatchRequestReader& reader, PaddedLine inputLine,
+                       const NumberConventions& conventions) {
+    return appendAnswer(out, reader.read(inputLine), conventions);
+}
+
+bool appendBatchAnswer(std::string& out, std::string_view inputLine,
+                       const NumberConventions& conventions) {
+    // One reader per thread keeps its buffers from line to line.
+    thread_local BatchRequestReader reader;
+    return appendAnswer(out, reader.read(inputLine), conventions);
 }
 
 BatchAnswer answerBatchLine(std::string_view inputLine, const NumberConventions& conventions) {

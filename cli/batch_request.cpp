@@ -1,8 +1,12 @@
 #include "batch_request.h"
 
+#include <simdjson.h>
+
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <nlohmann/json.hpp>
+#include <utility>
 
 #include "cli/utf8_text.h"
 
@@ -15,14 +19,16 @@ using Json = nlohmann::json;
 struct Field {
     std::string_view name;
     std::string DamageInputs::*text;
+    std::string_view DamageInputTexts::*view;
 };
 
 constexpr std::array<Field, 4> fields{{
-    {"spell", &DamageInputs::spell},
-    {"hp", &DamageInputs::hp},
-    {"mp", &DamageInputs::mp},
-    {"defence", &DamageInputs::defence},
+    {"spell", &DamageInputs::spell, &DamageInputTexts::spell},
+    {"hp", &DamageInputs::hp, &DamageInputTexts::hp},
+    {"mp", &DamageInputs::mp, &DamageInputTexts::mp},
+    {"defence", &DamageInputs::defence, &DamageInputTexts::defence},
 }};
+constexpr unsigned allFieldsSeen = (1U << fields.size()) - 1;
 
 constexpr std::string_view objectExpected =
     R"(expected a JSON object with the string fields "spell", "hp", "mp" and "defence")";
@@ -134,7 +140,113 @@ class RequestReader {
     std::size_t currentField_ = 0;
 };
 
+static_assert(batchLinePadding >= simdjson::SIMDJSON_PADDING);
+
+// Past this size a line takes the nlohmann path: simdjson's buffers grow to a
+// few times the longest line read and stay that large.
+constexpr std::size_t fastReadLimit = std::size_t{1} << 20U;
+
+// The index in fields of a member name written without escapes, or fields.size().
+std::size_t plainFieldIndex(simdjson::ondemand::raw_json_string key) {
+    // The name is followed at least by its closing quote, a colon and a value.
+    const char* const raw = key.raw();
+    // The four names start with four different letters.
+    std::size_t index = 0;
+    while (index < fields.size() && fields[index].name.front() != raw[0]) {
+        ++index;
+    }
+    if (index < fields.size()) {
+        const std::string_view name = fields[index].name;
+        if (std::memcmp(raw, name.data(), name.size()) != 0 || raw[name.size()] != '"') {
+            index = fields.size();
+        }
+    }
+    return index;
+}
+
+// A string value whose bytes are its text, that is without escapes. Points
+// into the line.
+bool readPlainString(simdjson::ondemand::value& value, std::string_view& text) {
+    simdjson::ondemand::json_type type{};
+    if (value.type().get(type) != simdjson::SUCCESS ||
+        type != simdjson::ondemand::json_type::string) {
+        return false;
+    }
+    const std::string_view token = value.raw_json_token();
+    // The token runs from the opening quote to the next structural character.
+    const std::size_t closingQuote = token.find_last_of('"');
+    if (closingQuote == 0 || closingQuote == std::string_view::npos) {
+        return false;
+    }
+    text = token.substr(1, closingQuote - 1);
+    // simdjson has already refused raw controls inside strings (UNESCAPED_CHARS).
+    return std::memchr(text.data(), '\\', text.size()) == nullptr;
+}
+
+// The common request, read in place; false sends the line to the nlohmann
+// path, which then gives the answer (valid or not) exactly as it always has.
+bool readPlainRequest(simdjson::ondemand::parser& parser, PaddedLine line,
+                      DamageInputTexts& texts) {
+    namespace ondemand = simdjson::ondemand;
+    ondemand::document document;
+    ondemand::object object;
+    if (parser.iterate(line.text.data(), line.text.size(), line.readableBytes).get(document) !=
+            simdjson::SUCCESS ||
+        document.get_object().get(object) != simdjson::SUCCESS) {
+        return false;
+    }
+    unsigned seenFields = 0;
+    for (auto member : object) {
+        ondemand::field field;
+        if (std::move(member).get(field) != simdjson::SUCCESS) {
+            return false;
+        }
+        const std::size_t index = plainFieldIndex(field.key());
+        const unsigned bit = 1U << index;
+        if (index == fields.size() || (seenFields & bit) != 0 ||
+            !readPlainString(field.value(), texts.*(fields[index].view))) {
+            return false;
+        }
+        seenFields |= bit;
+    }
+    // Nothing may follow the object: its end must be the end of the line.
+    return seenFields == allFieldsSeen &&
+           document.current_location().error() == simdjson::OUT_OF_BOUNDS;
+}
+
 }  // namespace
+
+struct BatchRequestReader::State {
+    simdjson::ondemand::parser parser;
+    std::string paddedCopy;
+    BatchRequest slowRequest;  // storage behind the views of a line read by nlohmann
+};
+
+BatchRequestReader::BatchRequestReader() : state_(std::make_unique<State>()) {}
+
+BatchRequestReader::~BatchRequestReader() = default;
+
+BatchRequestView BatchRequestReader::read(PaddedLine line) {
+    BatchRequestView view;
+    if (!line.text.empty() && line.text.size() <= fastReadLimit &&
+        line.readableBytes >= line.text.size() + batchLinePadding &&
+        readPlainRequest(state_->parser, line, view.texts)) {
+        return view;
+    }
+    BatchRequest& request = state_->slowRequest;
+    request = parseBatchRequest(line.text);
+    view.texts = {request.inputs.spell, request.inputs.hp, request.inputs.mp,
+                  request.inputs.defence};
+    view.error = request.error;
+    return view;
+}
+
+BatchRequestView BatchRequestReader::read(std::string_view line) {
+    std::string& copy = state_->paddedCopy;
+    copy.assign(line);
+    copy.resize(line.size() + batchLinePadding, ' ');
+    return read(PaddedLine{std::string_view(copy).substr(0, line.size()), copy.size()});
+}
 
 BatchRequest parseBatchRequest(std::string_view line) {
     BatchRequest request;

@@ -34,8 +34,10 @@ double reductionRate(double defence) {
 
 }  // namespace
 
-CalculationOutcome calculateDamage(const DamageInputs& inputs,
-                                   const NumberConventions& conventions) {
+// Shared by both entries, each with its own inlined copy: the checks are a
+// good part of a request's time.
+template <typename Texts>
+CalculationOutcome calculate(const Texts& inputs, const NumberConventions& conventions) {
     // Every emptiness test comes before every number test: an empty defence
     // box is reset even when health or mana is not a number.
     if (inputs.hp.empty()) {
@@ -81,6 +83,16 @@ CalculationOutcome calculateDamage(const DamageInputs& inputs,
     outcome.kind = OutcomeKind::Figures;
     outcome.figures = figures;
     return outcome;
+}
+
+CalculationOutcome calculateDamage(const DamageInputs& inputs,
+                                   const NumberConventions& conventions) {
+    return calculate(inputs, conventions);
+}
+
+CalculationOutcome calculateDamageFromTexts(const DamageInputTexts& inputs,
+                                            const NumberConventions& conventions) {
+    return calculate(inputs, conventions);
 }
 
 }  // namespace karbelon

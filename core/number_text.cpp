@@ -172,55 +172,36 @@ SignificantDigits readScientific(std::string_view scientific) {
     return result;
 }
 
-// A value that is an exact short decimal n / 10^j (most rates and cooldowns)
-// is found with a few multiplications. Such an n of at most 15 digits is the
-// value rounded to 15 digits, since every 15-digit decimal survives a trip
-// through a double.
+// Most rates and cooldowns are short decimals: a few multiplications find them.
 std::optional<SignificantDigits> shortDecimalDigits(double magnitude) {
-    constexpr double limit = 1e15;
-    double power = 1;
-    for (int decimals = 1; decimals <= 15; ++decimals) {
-        power *= 10;  // exact up to 10^22
-        const double scaled = magnitude * power;
-        if (scaled >= limit) {
-            break;
-        }
-        if (scaled == std::trunc(scaled) && scaled / power == magnitude) {
-            SignificantDigits result;
-            const auto end =
-                std::to_chars(result.digits.data(), result.digits.data() + result.digits.size(),
-                              static_cast<std::uint64_t>(scaled));
-            result.count = static_cast<std::size_t>(end.ptr - result.digits.data());
-            result.exponent = static_cast<int>(result.count) - 1 - decimals;
-            while (result.count > 0 && result.digits[result.count - 1] == '0') {
-                --result.count;
-            }
-            return result;
-        }
+    const std::optional<ShortDecimal> shortDecimal = findShortDecimal(magnitude);
+    if (!shortDecimal) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    SignificantDigits result;
+    const auto end = std::to_chars(
+        result.digits.data(), result.digits.data() + result.digits.size(), shortDecimal->digits);
+    result.count = static_cast<std::size_t>(end.ptr - result.digits.data());
+    result.exponent = static_cast<int>(result.count) - 1 - shortDecimal->decimals;
+    while (result.count > 0 && result.digits[result.count - 1] == '0') {
+        --result.count;
+    }
+    return result;
 }
 
 SignificantDigits roundToSignificantDigits(double magnitude) {
     if (const std::optional<SignificantDigits> shortDecimal = shortDecimalDigits(magnitude)) {
         return *shortDecimal;
     }
+    // One correctly rounded conversion. Asking first for the shortest digits
+    // would only cost time: when those have at most 15 digits they are the
+    // nearest 15-digit decimal anyway (half a unit of a double is far below
+    // half a unit in the 15th digit), so both roads give the same digits.
     constexpr int significantDigits = 15;
     std::array<char, 40> buffer{};
     char* const first = buffer.data();
-    char* const last = first + buffer.size();
-    // The shortest round-trip digits are cheap. When there are at most 15 of
-    // them they are also the value rounded to 15 digits, since every decimal
-    // of 15 digits survives a trip through a double -- except below the normal
-    // range, where a double holds fewer digits and the shortest form is coarser.
-    auto result = std::to_chars(first, last, magnitude, std::chars_format::scientific);
-    SignificantDigits shortest =
-        readScientific({first, static_cast<std::size_t>(result.ptr - first)});
-    if (shortest.count <= significantDigits && magnitude >= std::numeric_limits<double>::min()) {
-        return shortest;
-    }
-    result =
-        std::to_chars(first, last, magnitude, std::chars_format::scientific, significantDigits - 1);
+    const auto result = std::to_chars(first, first + buffer.size(), magnitude,
+                                      std::chars_format::scientific, significantDigits - 1);
     return readScientific({first, static_cast<std::size_t>(result.ptr - first)});
 }
 
@@ -232,6 +213,25 @@ std::string_view nonFiniteText(double value) {
 }
 
 }  // namespace
+
+std::optional<ShortDecimal> findShortDecimal(double magnitude) {
+    constexpr double limit = 1e15;
+    constexpr int maxDecimals = 15;
+    double power = 1;
+    for (int decimals = 1; decimals <= maxDecimals; ++decimals) {
+        power *= 10;  // exact up to 10^22
+        const double scaled = magnitude * power;
+        if (!(scaled < limit)) {
+            break;
+        }
+        // The division is correctly rounded, so equality means the decimal
+        // scaled / 10^decimals rounds to magnitude.
+        if (scaled == std::trunc(scaled) && scaled / power == magnitude) {
+            return ShortDecimal{static_cast<std::uint64_t>(scaled), decimals};
+        }
+    }
+    return std::nullopt;
+}
 
 bool isNumber(std::string_view text, const NumberConventions& conventions) {
     return parseNumber(text, conventions).has_value();

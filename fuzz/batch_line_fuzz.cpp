@@ -1,6 +1,7 @@
 // Fuzzes the batch line handler of karbelon-cli: any bytes as one input line
-// must give exactly one well-formed JSON line, and a line taken as a valid
-// request must be answered exactly as the core answers it.
+// must give exactly one well-formed JSON line, a line taken as a valid
+// request must be answered exactly as the core answers it, and the fast
+// reader must answer byte for byte as the nlohmann reader alone does.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,8 @@
 #include <string_view>
 
 #include "cli/batch_line.h"
+#include "cli/batch_request.h"
+#include "answer/outcome_json.h"
 #include "core/damage_calculation.h"
 #include "core/report.h"
 #include "fuzz_check.h"
@@ -112,6 +115,19 @@ void checkMatchesCore(const Json& answer, const DamageInputs& inputs) {
     }
 }
 
+// The answer of the nlohmann reader on its own, without the fast reader.
+std::string nlohmannAnswer(std::string_view line) {
+    const NumberConventions conventions;
+    const cli::BatchRequest request = cli::parseBatchRequest(line);
+    std::string answer;
+    if (request.valid()) {
+        answer::appendOutcomeJson(answer, calculateDamage(request.inputs, conventions), conventions);
+    } else {
+        answer::appendInvalidJson(answer, request.error);
+    }
+    return answer;
+}
+
 }  // namespace
 }  // namespace karbelon::fuzz
 
@@ -123,6 +139,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const cli::BatchAnswer answer = cli::answerBatchLine(line, NumberConventions{});
 
     require(!answer.line.empty(), "every line is answered");
+    require(answer.line == fuzz::nlohmannAnswer(line),
+            "the fast reader answers as the nlohmann reader does");
     require(answer.line.find_first_of("\r\n") == std::string::npos,
             "the answer is exactly one line");
     require(fuzz::isValidUtf8(answer.line), "the answer is valid UTF-8");

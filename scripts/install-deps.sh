@@ -7,7 +7,7 @@ set -euo pipefail
 declare -A groups=(
     [build]="cmake ninja-build g++ make pkg-config libfast-float-dev"
     [test]="libgtest-dev libgmock-dev googletest libbenchmark-dev python3"
-    [cli]="libcli11-dev nlohmann-json3-dev locales"
+    [cli]="libcli11-dev nlohmann-json3-dev libsimdjson-dev locales"
     [qt]="qt6-base-dev libgl-dev fonts-nanum"
     [gui-test]="xvfb xauth fonts-nanum fonts-noto-cjk"
     [screenshot]="xvfb xauth fonts-nanum fonts-noto-cjk xdotool x11-apps imagemagick"
