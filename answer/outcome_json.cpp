@@ -26,8 +26,9 @@ void appendFiguresMembers(std::string& out, const DamageFigures& figures,
         appendReport(out, figures, conventions, ReportBreaks::Escaped);
         out += '"';
     } else {
-        thread_local std::string report;  // reused by every answer of the thread
-        report.clear();
+        // Separators that JSON must escape are rare: the general escaper
+        // over a report of its own is fast enough for them.
+        std::string report;
         appendReport(report, figures, conventions);
         appendJsonString(out, report);
     }
