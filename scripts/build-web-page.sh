@@ -23,7 +23,7 @@ done
 
 sources=(index.html page.css manifest.webmanifest error-icon.svg
          app.js combobox.js comparison_table.js form_panel.js layout.js
-         message_dialog.js number_conventions.js report_lines.js text_size.js)
+         message_dialog.js number_conventions.js report_lines.js text_size.js fit_bounds.js)
 # The page's weight budget leaves room for two PNG sizes; the drawing itself
 # serves every larger size.
 icons=(karbelon-32.png karbelon-128.png)

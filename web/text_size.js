@@ -1,5 +1,6 @@
 // The form's text size by the desktop windows' rule (chosen in the module):
 // measured here with the browser's own fonts on the real controls.
+import { FitBounds, settleFit } from './fit_bounds.js';
 
 function px(value) {
     return Number.parseFloat(value) || 0;
@@ -43,17 +44,35 @@ export function fitTextSize(chooseTextSize, form, conventions, systemSize, small
     const applySize = (size) => {
         panel.style.fontSize = `${size}px`;
     };
+    // Each new size costs a layout of the whole panel with new font strikes,
+    // so one layout measures every caption, and a size is only measured when
+    // no earlier measurement settles the question.
+    const captioned = [...elements].filter(([, element]) => element.querySelector('.caption') !== null);
+    const captionBounds = new Map(captioned.map(([name]) => [name, new FitBounds()]));
+    const reportBounds = new Map();
+    const measureCaptionsAt = (size) => {
+        applySize(size);
+        for (const [name, element] of captioned) {
+            const width = element.querySelector('.caption').offsetWidth;
+            const room = captionRoom(element);
+            captionBounds.get(name).record(size, width <= room, width / room);
+        }
+    };
     const measure = {
         reportFits(report, size) {
-            applySize(size);
-            probe.value = report;
-            return probe.scrollWidth <= probe.clientWidth && probe.scrollHeight <= probe.clientHeight;
+            if (!reportBounds.has(report)) {
+                reportBounds.set(report, new FitBounds());
+            }
+            const bounds = reportBounds.get(report);
+            return settleFit(bounds, size, smallestSize, (probeSize) => {
+                applySize(probeSize);
+                probe.value = report;
+                const fill = Math.max(probe.scrollWidth / probe.clientWidth, probe.scrollHeight / probe.clientHeight);
+                bounds.record(probeSize, fill <= 1, fill);
+            });
         },
         captionFits(name, size) {
-            applySize(size);
-            const element = elements.get(name);
-            const caption = element.querySelector('.caption');
-            return caption.offsetWidth <= captionRoom(element);
+            return settleFit(captionBounds.get(name), size, smallestSize, measureCaptionsAt);
         },
     };
     try {
