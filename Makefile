@@ -3,7 +3,7 @@ SHELL := /bin/bash
 DEPS := scripts/install-deps.sh
 JOBS ?= $(shell nproc)
 
-RUN_GROUPS := build qt
+RUN_GROUPS := build cli qt
 TEST_GROUPS := build test cli qt gui-test fuzz lint package windows
 FUZZ_GROUPS := build cli fuzz
 LINT_GROUPS := build test cli qt fuzz lint
@@ -15,16 +15,16 @@ FUZZ_TEST_SECONDS ?= 15
 
 .PHONY: run test build deps-run deps-test linux asan clean \
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
-        package deps-package windows
+        package deps-package windows \
+        fresh-root-check fresh-root-test deps-fresh-root
 
+# Its own lean build (build/app: the window and karbelon-cli, no tests), so
+# that it needs no test packages and leaves build/linux to make test. Without
+# a usable display the program itself says so in one line and exits with 1.
 run: deps-run
-	cmake --preset linux >/dev/null
-	cmake --build --preset linux -j $(JOBS) --target karbelon
-	@if [[ -z "$$DISPLAY" && -z "$$WAYLAND_DISPLAY" ]]; then \
-	    echo "karbelon: no graphical display (DISPLAY and WAYLAND_DISPLAY are unset); try 'xvfb-run make run', or build/linux/bin/karbelon-cli in a terminal." >&2; \
-	    exit 1; \
-	fi
-	build/linux/bin/karbelon
+	cmake --preset app >/dev/null
+	cmake --build --preset app -j $(JOBS)
+	build/app/bin/karbelon
 
 # package first: the packaging tests in the linux suite check its Windows zip.
 test: deps-test package linux asan windows fuzz-short format-check
@@ -106,3 +106,14 @@ build: deps-run
 
 clean:
 	rm -rf build
+
+# make run and make test on a fresh Debian 12 root (debootstrap; as root).
+# Not part of make test: it downloads the packages of a whole system.
+fresh-root-check: deps-fresh-root
+	scripts/fresh-root-check.sh
+
+fresh-root-test: deps-fresh-root
+	scripts/fresh-root-check.sh --test
+
+deps-fresh-root:
+	@$(DEPS) fresh-root
