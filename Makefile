@@ -8,6 +8,7 @@ TEST_GROUPS := build test cli qt gui-test fuzz lint package windows
 FUZZ_GROUPS := build cli fuzz
 LINT_GROUPS := build test cli qt fuzz lint
 PACKAGE_GROUPS := build cli qt package
+LINUX_GROUPS := build test cli qt
 # Seconds each fuzz target runs: FUZZ_SECONDS for `make fuzz`, a short
 # bounded run in `make test`.
 FUZZ_SECONDS ?= 60
@@ -16,7 +17,7 @@ FUZZ_TEST_SECONDS ?= 15
 .PHONY: run test build deps-run deps-test linux asan clean \
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
         package deps-package windows \
-        fresh-root-check fresh-root-test deps-fresh-root
+        fresh-root-check fresh-root-test deps-fresh-root deps-linux
 
 # Its own lean build (build/app: the window and karbelon-cli, no tests), so
 # that it needs no test packages and leaves build/linux to make test. Without
@@ -100,7 +101,9 @@ package: deps-package
 deps-package:
 	@$(DEPS) $(PACKAGE_GROUPS)
 
-build: deps-run
+# The linux preset configures the tests and benchmarks too, whose packages
+# are required there.
+build: deps-linux
 	cmake --preset linux
 	cmake --build --preset linux -j $(JOBS)
 
@@ -117,3 +120,6 @@ fresh-root-test: deps-fresh-root
 
 deps-fresh-root:
 	@$(DEPS) fresh-root
+
+deps-linux:
+	@$(DEPS) $(LINUX_GROUPS)
