@@ -20,16 +20,6 @@ std::string environment(const char* name) {
     return value == nullptr ? std::string() : std::string(value);
 }
 
-// xcb reads the authority file and speaks the set-up handshake, so a
-// display that refuses us counts as one that cannot be opened.
-bool xDisplayOpens(const std::string& name) {
-    int screen = 0;
-    xcb_connection_t* connection = xcb_connect(name.c_str(), &screen);
-    const bool opened = xcb_connection_has_error(connection) == 0;
-    xcb_disconnect(connection);
-    return opened;
-}
-
 bool waylandDisplayOpens(const std::string& name) {
     wl_display* display = wl_display_connect(name.c_str());
     if (display == nullptr) {
@@ -73,24 +63,32 @@ std::vector<std::string> installedPlatforms() {
 
 }  // namespace
 
-DisplayFacts probeDisplays() {
-    DisplayFacts facts;
-    facts.requestedPlatforms = environment("QT_QPA_PLATFORM");
-    facts.xDisplay = environment("DISPLAY");
-    if (!facts.xDisplay.empty()) {
-        facts.xDisplayOpens = xDisplayOpens(facts.xDisplay);
+DisplayProbe::DisplayProbe() {
+    facts_.requestedPlatforms = environment("QT_QPA_PLATFORM");
+    facts_.xDisplay = environment("DISPLAY");
+    if (!facts_.xDisplay.empty()) {
+        // xcb reads the authority file and speaks the set-up handshake, so
+        // a display that refuses us counts as one that cannot be opened.
+        int screen = 0;
+        xConnection_ = xcb_connect(facts_.xDisplay.c_str(), &screen);
+        facts_.xDisplayOpens = xcb_connection_has_error(xConnection_) == 0;
     }
-    facts.waylandDisplay = environment("WAYLAND_DISPLAY");
+    facts_.waylandDisplay = environment("WAYLAND_DISPLAY");
     if (!environment("WAYLAND_SOCKET").empty()) {
         // A socket handed over by the compositor can be used only once:
         // leave it to Qt.
-        facts.waylandDisplay = "WAYLAND_SOCKET";
-        facts.waylandDisplayOpens = true;
-    } else if (!facts.waylandDisplay.empty()) {
-        facts.waylandDisplayOpens = waylandDisplayOpens(facts.waylandDisplay);
+        facts_.waylandDisplay = "WAYLAND_SOCKET";
+        facts_.waylandDisplayOpens = true;
+    } else if (!facts_.waylandDisplay.empty()) {
+        facts_.waylandDisplayOpens = waylandDisplayOpens(facts_.waylandDisplay);
     }
-    facts.installedPlatforms = installedPlatforms();
-    return facts;
+    facts_.installedPlatforms = installedPlatforms();
+}
+
+DisplayProbe::~DisplayProbe() {
+    if (xConnection_ != nullptr) {
+        xcb_disconnect(xConnection_);
+    }
 }
 
 std::string siblingProgram(const std::string& name) {

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QLocale>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,8 +16,8 @@ int main(int argc, char* argv[]) {
 
     // Without a display Qt's platform plugin aborts with a long message and
     // a core dump; decide first, and tell Qt which platform to take.
-    const karbelon::qtview::DisplayChoice display =
-        karbelon::qtview::chooseDisplay(karbelon::qtview::probeDisplays());
+    auto probe = std::make_unique<karbelon::qtview::DisplayProbe>();
+    const karbelon::qtview::DisplayChoice display = karbelon::qtview::chooseDisplay(probe->facts());
     if (display.platform.empty()) {
         const std::string line = karbelon::qtview::noDisplayLine(
             display.problem, karbelon::qtview::siblingProgram("karbelon-cli"));
@@ -32,6 +33,7 @@ int main(int argc, char* argv[]) {
     int argumentCount = argc + 2;
 
     QApplication app(argumentCount, arguments.data());
+    probe.reset();  // Qt holds its own connection now
     karbelon::qtview::configureApplication();
     karbelon::qtview::Form1Window window(karbelon::qtview::conventionsFrom(QLocale::system()));
     window.show();
