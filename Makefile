@@ -3,13 +3,15 @@ SHELL := /bin/bash
 DEPS := scripts/install-deps.sh
 JOBS ?= $(shell nproc)
 
-RUN_GROUPS := build qt
+RUN_GROUPS := build cli qt
 WEB_GROUPS := build web
 LIBCXX_GROUPS := build libcxx
 TEST_GROUPS := build test cli qt gui-test fuzz lint package windows web libcxx web-ui-test
 FUZZ_GROUPS := build cli fuzz
 LINT_GROUPS := build test cli qt fuzz lint
-PACKAGE_GROUPS := build cli qt package
+LINUX_GROUPS := build test cli qt
+# package builds the linux preset, which configures the tests and benchmarks too.
+PACKAGE_GROUPS := $(LINUX_GROUPS) package
 WEB_UI_TEST_GROUPS := web-ui-test
 # Port of `make serve`; 0 picks a free one (the server names it).
 SERVE_PORT ?= 0
@@ -21,16 +23,16 @@ FUZZ_TEST_SECONDS ?= 15
 .PHONY: run test build deps-run deps-test linux asan clean \
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
         package deps-package windows web deps-web libcxx deps-libcxx web-test \
-        serve web-ui-test web-bench deps-web-ui-test
+        serve web-ui-test web-bench deps-web-ui-test \
+        fresh-root-check fresh-root-test deps-fresh-root deps-linux
 
+# Its own lean build (build/app: the window and karbelon-cli, no tests), so
+# that it needs no test packages and leaves build/linux to make test. Without
+# a usable display the program itself says so in one line and exits with 1.
 run: deps-run
-	cmake --preset linux >/dev/null
-	cmake --build --preset linux -j $(JOBS) --target karbelon
-	@if [[ -z "$$DISPLAY" && -z "$$WAYLAND_DISPLAY" ]]; then \
-	    echo "karbelon: no graphical display (DISPLAY and WAYLAND_DISPLAY are unset); try 'xvfb-run make run', or build/linux/bin/karbelon-cli in a terminal." >&2; \
-	    exit 1; \
-	fi
-	build/linux/bin/karbelon
+	cmake --preset app >/dev/null
+	cmake --build --preset app -j $(JOBS)
+	build/app/bin/karbelon
 
 # package first: the packaging tests in the linux suite check its Windows zip.
 test: deps-test package linux asan windows fuzz-short format-check libcxx web-test web-ui-test
@@ -130,7 +132,9 @@ web-bench: deps-web-ui-test web
 deps-web-ui-test:
 	@$(DEPS) $(WEB_UI_TEST_GROUPS)
 
-build: deps-run
+# The linux preset configures the tests and benchmarks too, whose packages
+# are required there.
+build: deps-linux
 	cmake --preset linux
 	cmake --build --preset linux -j $(JOBS)
 
@@ -165,3 +169,17 @@ libcxx: deps-libcxx
 
 deps-libcxx:
 	@$(DEPS) $(LIBCXX_GROUPS)
+
+# make run and make test on a fresh Debian 12 root (debootstrap; as root).
+# Not part of make test: it downloads the packages of a whole system.
+fresh-root-check: deps-fresh-root
+	scripts/fresh-root-check.sh
+
+fresh-root-test: deps-fresh-root
+	scripts/fresh-root-check.sh --test
+
+deps-fresh-root:
+	@$(DEPS) fresh-root
+
+deps-linux:
+	@$(DEPS) $(LINUX_GROUPS)

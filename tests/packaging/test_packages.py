@@ -36,6 +36,8 @@ DATA_FILES = (DESKTOP, METAINFO, "usr/share/icons/hicolor/scalable/apps/karbelon
               "usr/share/doc/karbelon/changelog.gz", "usr/share/doc/karbelon/copyright")
 # Qt 6 and the C++ runtime, as dpkg-shlibdeps names them on Debian 12.
 RUNTIME_PACKAGES = ("libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6")
+# Wayland support, Qt's own texts in the user's language, xdg-open for the web label.
+RECOMMENDED_PACKAGES = ["qt6-wayland", "qt6-translations-l10n", "xdg-utils"]
 
 
 def run(*args, **kwargs):
@@ -128,7 +130,7 @@ class DebContents(DebTestCase):
     def test_control_fields(self):
         fields = {name: run("dpkg-deb", "-f", self.deb, name).stdout.strip()
                   for name in ("Package", "Version", "Architecture", "Section", "Maintainer",
-                               "Depends", "Description")}
+                               "Depends", "Recommends", "Description")}
         self.assertEqual(fields["Package"], "karbelon")
         self.assertEqual(fields["Version"], VERSION)
         self.assertEqual(fields["Architecture"], architecture())
@@ -142,6 +144,8 @@ class DebContents(DebTestCase):
             with self.subTest(package=package):
                 self.assertIn(package, depends)
                 self.assertRegex(depends[package], r"\(>= [^)]+\)")
+        self.assertEqual([r.strip() for r in fields["Recommends"].split(",")],
+                         RECOMMENDED_PACKAGES)
 
     def test_holds_exactly_the_programs_and_their_desktop_files(self):
         self.assertEqual(data_files(self.deb), set(PROGRAMS) | set(DATA_FILES))

@@ -2,8 +2,10 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QLibraryInfo>
 #include <QPixmap>
 #include <QResource>
+#include <cstdio>
 
 namespace karbelon::qtview {
 
@@ -11,6 +13,27 @@ void configureApplication() {
     QApplication::setApplicationName(QStringLiteral("Karbelon"));
     QApplication::setApplicationVersion(QStringLiteral(KARBELON_VERSION));
     QApplication::setWindowIcon(applicationIcon());
+    auto* translator = new QTranslator(QApplication::instance());
+    if (loadQtTranslation(*translator, QLocale::system())) {
+        QApplication::installTranslator(translator);
+    } else {
+        delete translator;
+    }
+}
+
+bool loadQtTranslation(QTranslator& translator, const QLocale& locale) {
+    return translator.load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
+void silenceQtMessages() {
+#ifdef NDEBUG
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+        if (type == QtFatalMsg) {
+            static_cast<void>(std::fprintf(stderr, "karbelon: %s\n", qPrintable(message)));
+        }
+    });
+#endif
 }
 
 QIcon applicationIcon() {

@@ -1,7 +1,6 @@
 #include "form1_window.h"
 
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -91,11 +90,6 @@ std::string resultBoxText(const QPlainTextEdit& box) {
 }
 
 }  // namespace
-
-void openInDesktopBrowser(const QUrl& url) {
-    // Starts the desktop's handler detached; a failure shows nothing.
-    static_cast<void>(QDesktopServices::openUrl(url));
-}
 
 Form1Window::Form1Window(NumberConventions conventions, UrlOpener openUrl)
     : openUrl_(std::move(openUrl)), form_(*this, conventions) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "desktop_browser.h"
 #include "window/control_table.h"
 #include "window/main_window.h"
 
@@ -14,9 +15,6 @@ namespace karbelon::qtview {
 
 // Hands an address to the desktop; must return at once and stay silent.
 using UrlOpener = std::function<void(const QUrl&)>;
-
-// QDesktopServices::openUrl, its result ignored.
-void openInDesktopBrowser(const QUrl& url);
 
 // Form1 on Qt Widgets: builds the controls from the control table, forwards
 // the four events to the Form1 presenter and does what it asks. Holds no

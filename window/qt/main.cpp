@@ -1,35 +1,39 @@
 #include <QApplication>
 #include <QLocale>
 #include <cstdio>
-#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "application.h"
+#include "display_choice.h"
+#include "display_probe.h"
 #include "form1_window.h"
 #include "locale_conventions.h"
 
-namespace {
-
-// Without any display Qt aborts with a long plugin message; one clear line
-// serves better. QT_QPA_PLATFORM set means the user picked a platform.
-bool displayAvailable() {
-    const auto isSet = [](const char* name) {
-        const char* value = std::getenv(name);  // NOLINT(concurrency-mt-unsafe): before any thread
-        return value != nullptr && *value != '\0';
-    };
-    return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM");
-}
-
-}  // namespace
-
 int main(int argc, char* argv[]) {
-    if (!displayAvailable()) {
-        static_cast<void>(std::fputs(
-            "karbelon: no graphical display (DISPLAY and WAYLAND_DISPLAY are unset); run it "
-            "under xvfb-run, or use karbelon-cli in a terminal.\n",
-            stderr));
+    karbelon::qtview::silenceQtMessages();
+
+    // Without a display Qt's platform plugin aborts with a long message and
+    // a core dump; decide first, and tell Qt which platform to take.
+    auto probe = std::make_unique<karbelon::qtview::DisplayProbe>();
+    const karbelon::qtview::DisplayChoice display = karbelon::qtview::chooseDisplay(probe->facts());
+    if (display.platform.empty()) {
+        const std::string line = karbelon::qtview::noDisplayLine(
+            display.problem, karbelon::qtview::siblingProgram("karbelon-cli"));
+        static_cast<void>(std::fputs(line.c_str(), stderr));
         return 1;
     }
-    QApplication app(argc, argv);
+    // "-platform" goes first, so one given on the command line still wins.
+    std::string platformOption = "-platform";
+    std::string platform = display.platform;
+    std::vector<char*> arguments{argv[0], platformOption.data(), platform.data()};
+    arguments.insert(arguments.end(), argv + 1, argv + argc);
+    arguments.push_back(nullptr);
+    int argumentCount = argc + 2;
+
+    QApplication app(argumentCount, arguments.data());
+    probe.reset();  // Qt holds its own connection now
     karbelon::qtview::configureApplication();
     karbelon::qtview::Form1Window window(karbelon::qtview::conventionsFrom(QLocale::system()));
     window.show();
