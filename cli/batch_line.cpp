@@ -13,7 +13,8 @@ bool appendAnswer(std::string& out, const BatchRequestView& request,
         answer::appendInvalidJson(out, request.error);
         return false;
     }
-    answer::appendOutcomeJson(out, calculateDamageFromTexts(request.texts, conventions), conventions);
+    answer::appendOutcomeJson(out, calculateDamageFromTexts(request.texts, conventions),
+                              conventions);
     return true;
 }
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "answer/outcome_json.h"
 #include "cli/batch_line.h"
 #include "cli/batch_request.h"
-#include "answer/outcome_json.h"
 #include "core/damage_calculation.h"
 #include "core/report.h"
 #include "fuzz_check.h"
@@ -121,7 +121,8 @@ std::string nlohmannAnswer(std::string_view line) {
     const cli::BatchRequest request = cli::parseBatchRequest(line);
     std::string answer;
     if (request.valid()) {
-        answer::appendOutcomeJson(answer, calculateDamage(request.inputs, conventions), conventions);
+        answer::appendOutcomeJson(answer, calculateDamage(request.inputs, conventions),
+                                  conventions);
     } else {
         answer::appendInvalidJson(answer, request.error);
     }

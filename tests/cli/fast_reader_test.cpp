@@ -12,10 +12,10 @@
 #include <streambuf>
 #include <string>
 
+#include "answer/json_text.h"
 #include "cli/batch_line.h"
 #include "cli/batch_request.h"
 #include "cli/batch_stream.h"
-#include "answer/json_text.h"
 
 namespace karbelon::cli {
 namespace {
