@@ -23,6 +23,8 @@
 #include <vector>
 
 #include "form1_driver.h"
+#include "test_program.h"
+#include "version_record.h"
 
 namespace karbelon::uitest {
 namespace {
@@ -39,15 +41,6 @@ constexpr const wchar_t* installedFiles[] = {L"karbelon.exe", L"README-ko.txt",
 constexpr DWORD setupTimeoutMs = 120000;
 // The exit code of an NSIS program that its script stopped.
 constexpr DWORD abortedByScript = 2;
-
-std::string utf8(std::wstring_view text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(std::max(size, 0)), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
-}
 
 class Failures {
   public:
@@ -392,17 +385,6 @@ void runningProgram(Context& context) {
     removeLeftovers({folder});
 }
 
-std::wstring versionString(const std::vector<BYTE>& record, const std::wstring& block,
-                           const wchar_t* field) {
-    const std::wstring path = L"\\StringFileInfo\\" + block + L"\\" + field;
-    void* value = nullptr;
-    UINT length = 0;
-    if (VerQueryValueW(record.data(), path.c_str(), &value, &length) == FALSE || length == 0) {
-        return L"<missing>";
-    }
-    return static_cast<const wchar_t*>(value);
-}
-
 void setupVersionRecord(Context& context) {
     Failures& failures = context.failures;
     DWORD ignored = 0;
@@ -444,12 +426,7 @@ void setupVersionRecord(Context& context) {
     }
 }
 
-struct Scenario {
-    const char* name;
-    std::function<void(Context&)> run;
-};
-
-const Scenario scenarios[] = {
+const Scenario<Context> scenarios[] = {
     {"setup_version_record", setupVersionRecord},
     {"default_install", defaultInstall},
     {"chosen_folder", chosenFolder},
@@ -458,35 +435,20 @@ const Scenario scenarios[] = {
 
 int run(int argc, wchar_t** argv) {
     const std::string wanted = argc == 3 ? utf8(argv[1]) : std::string();
-    const auto* scenario = std::find_if(std::begin(scenarios), std::end(scenarios),
-                                        [&](const Scenario& s) { return wanted == s.name; });
-    if (scenario == std::end(scenarios)) {
-        std::printf("usage: karbelon_installer_test SCENARIO SETUP.EXE\nscenarios:");
-        for (const Scenario& s : scenarios) {
-            std::printf(" %s", s.name);
-        }
-        std::printf("\n");
-        return 2;
+    const Scenario<Context>* scenario =
+        findScenario(scenarios, wanted, "karbelon_installer_test SCENARIO SETUP.EXE");
+    if (scenario == nullptr) {
+        return usageExitCode;
     }
     Context context;
     context.setup = argv[2];
     std::wstring self(MAX_PATH, L'\0');
     self.resize(GetModuleFileNameW(nullptr, self.data(), MAX_PATH));
     context.builtProgram = self.substr(0, self.find_last_of(L'\\')) + L"\\karbelon.exe";
-    try {
+    return runScenario(scenario->name, [&] {
         scenario->run(context);
-    } catch (const DriverError& error) {
-        std::printf("%s: %s\n", scenario->name, error.what());
-        return 1;
-    }
-    for (const std::string& failure : context.failures.list()) {
-        std::printf("%s: %s\n", scenario->name, failure.c_str());
-    }
-    if (!context.failures.list().empty()) {
-        return 1;
-    }
-    std::printf("%s: passed\n", scenario->name);
-    return 0;
+        return context.failures.list();
+    });
 }
 
 }  // namespace

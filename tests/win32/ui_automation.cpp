@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "form1_driver.h"
+#include "test_program.h"
+#include "version_record.h"
 #include "window/control_labels.h"
 #include "window/text_fit.h"
 #include "window/win32/layout.h"
@@ -25,15 +27,6 @@ namespace karbelon::uitest {
 namespace {
 
 // ---- results ---------------------------------------------------------------
-
-std::string utf8(std::wstring_view text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(std::max(size, 0)), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-    return out;
-}
 
 // Shows line breaks, so that a wrong report is readable in the log.
 std::string printable(std::wstring_view text) {
@@ -423,15 +416,8 @@ void unlimitedText(Context& context) {
     }
 }
 
-std::wstring versionString(const std::vector<BYTE>& record, const wchar_t* field) {
-    const std::wstring path = std::wstring(L"\\StringFileInfo\\041204b0\\") + field;
-    void* value = nullptr;
-    UINT length = 0;
-    if (VerQueryValueW(record.data(), path.c_str(), &value, &length) == FALSE || length == 0) {
-        return L"<missing>";
-    }
-    return static_cast<const wchar_t*>(value);
-}
+// The string block of the record: Korean, UTF-16.
+constexpr wchar_t koreanUnicode[] = L"041204b0";
 
 void versionRecord(Context& context) {
     Checks& checks = context.checks;
@@ -470,10 +456,10 @@ void versionRecord(Context& context) {
     for (const wchar_t* field :
          {L"CompanyName", L"FileDescription", L"InternalName", L"LegalCopyright",
           L"OriginalFilename", L"ProductName", L"Comments"}) {
-        checks.equal(versionString(record, field), L"Made by Orvane", utf8(field));
+        checks.equal(versionString(record, koreanUnicode, field), L"Made by Orvane", utf8(field));
     }
     for (const wchar_t* field : {L"FileVersion", L"ProductVersion"}) {
-        checks.equal(versionString(record, field), L"1.0.0.0", utf8(field));
+        checks.equal(versionString(record, koreanUnicode, field), L"1.0.0.0", utf8(field));
     }
 }
 
@@ -891,12 +877,7 @@ void accessibility(Context& context) {
     }
 }
 
-struct Scenario {
-    const char* name;
-    std::function<void(Context&)> run;
-};
-
-const Scenario scenarios[] = {
+const Scenario<Context> scenarios[] = {
     {"presets", presets},
     {"spell_list", spellList},
     {"calculate_at_start_and_again", calculateAtStartAndAgain},
@@ -968,33 +949,18 @@ int run(int argc, wchar_t** argv) {
         return pose(directory + L"\\karbelon.exe", static_cast<DWORD>(_wtoi(argv[2])));
     }
     const std::string wanted = argc == 2 ? utf8(argv[1]) : std::string();
-    const auto* scenario = std::find_if(std::begin(scenarios), std::end(scenarios),
-                                        [&](const Scenario& s) { return wanted == s.name; });
-    if (scenario == std::end(scenarios)) {
-        std::printf("usage: karbelon_ui_automation SCENARIO\nscenarios:");
-        for (const Scenario& s : scenarios) {
-            std::printf(" %s", s.name);
-        }
-        std::printf("\n");
-        return 2;
+    const Scenario<Context>* scenario =
+        findScenario(scenarios, wanted, "karbelon_ui_automation SCENARIO");
+    if (scenario == nullptr) {
+        return usageExitCode;
     }
 
     Context context;
     context.executable = directory + L"\\karbelon.exe";
-    try {
+    return runScenario(scenario->name, [&] {
         scenario->run(context);
-    } catch (const DriverError& error) {
-        std::printf("%s: %s\n", scenario->name, error.what());
-        return 1;
-    }
-    for (const std::string& failure : context.checks.failures()) {
-        std::printf("%s: %s\n", scenario->name, failure.c_str());
-    }
-    if (!context.checks.failures().empty()) {
-        return 1;
-    }
-    std::printf("%s: passed\n", scenario->name);
-    return 0;
+        return context.checks.failures();
+    });
 }
 
 }  // namespace
