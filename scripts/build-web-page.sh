@@ -43,6 +43,11 @@ for icon in "${icons[@]}"; do
     files+=("icons/$icon")
 done
 
+# Node before 22 takes a .js file for CommonJS unless a package.json beside
+# it says otherwise; browsers ignore the file. It makes karbelon.js and the
+# page's modules load in Node 18 as they are, from this folder and the zip.
+printf '{\n  "type": "module"\n}\n' >"$out/package.json"
+
 version=$(cd "$out" && cat "${files[@]}" "$here/web/sw.js" | sha256sum | cut -c1-16)
 list="'./'"
 for file in "${files[@]}"; do
@@ -65,6 +70,6 @@ folder = os.path.basename(sys.argv[1]).removesuffix(".zip")
 with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as archive:
     for name in sys.argv[2:]:
         archive.write(name, f"{folder}/{name}")
-' "$zip_file" "${files[@]}")
+' "$zip_file" "${files[@]}" package.json)
 fi
 echo "web page in $out (cache $version)"
