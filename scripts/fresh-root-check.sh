@@ -88,10 +88,15 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# In the root: as root, with a plain environment, in the clone.
+# In the root: as root, with a plain environment, in the clone. Where this
+# machine reaches the registries through a TLS proxy of its own, Node (npm)
+# is handed the machine's certificates, as the root's resolv.conf is its
+# name servers; a real fresh machine needs neither.
+host_certificates=/etc/ssl/certs/ca-certificates.crt
+root_certificates=/etc/ssl/host-ca-certificates.crt
 in_root() {
     env -i PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root \
-        LANG=C.UTF-8 TERM=dumb "$@"
+        LANG=C.UTF-8 TERM=dumb NODE_EXTRA_CA_CERTS="$root_certificates" "$@"
 }
 
 commit=$(git rev-parse HEAD)
@@ -117,6 +122,12 @@ bootstrap_seconds=$((SECONDS - started))
 say "minimal Debian 12 root in $root ($bootstrap_seconds s)"
 
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+mkdir -p "$root/etc/ssl"
+if [[ -s "$host_certificates" ]]; then
+    cp "$host_certificates" "$root$root_certificates"
+else
+    : >"$root$root_certificates"
+fi
 # No package may start a service on this machine.
 printf '#!/bin/sh\nexit 101\n' >"$root/usr/sbin/policy-rc.d"
 chmod 755 "$root/usr/sbin/policy-rc.d"
