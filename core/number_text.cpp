@@ -97,28 +97,50 @@ bool hasNonZeroDigit(std::string_view digits) {
     return std::ranges::any_of(digits, [](char c) { return c >= '1' && c <= '9'; });
 }
 
-double convert(const ParsedNumber& parsed) {
-    // Short texts (nearly all) are assembled on the stack.
-    std::string plain;
-    plain.reserve(parsed.integerPart.size() + parsed.fractionDigits.size() + 2);
+// The digits of a number text as fast_float reads them: the integer digits
+// without separators, then "." and the fraction digits. Short texts (nearly
+// all) are assembled in stackDigits, long ones in heapDigits.
+constexpr std::size_t stackDigitCount = 64;
+
+std::string_view assemblePlainDigits(const ParsedNumber& parsed,
+                                     std::array<char, stackDigitCount>& stackDigits,
+                                     std::string& heapDigits) {
+    const std::size_t capacity = parsed.integerPart.size() + parsed.fractionDigits.size() + 2;
+    char* first = stackDigits.data();
+    if (capacity > stackDigits.size()) {
+        heapDigits.resize(capacity);
+        first = heapDigits.data();
+    }
+    char* next = first;
     for (const char c : parsed.integerPart) {
         if (isAsciiDigit(c)) {
-            plain.push_back(c);
+            *next++ = c;
         }
     }
-    if (plain.empty()) {
-        plain.push_back('0');
+    if (next == first) {
+        *next++ = '0';
     }
     if (!parsed.fractionDigits.empty()) {
-        plain.push_back('.');
-        plain.append(parsed.fractionDigits);
+        *next++ = '.';
+        next = std::ranges::copy(parsed.fractionDigits, next).out;
     }
+    return {first, static_cast<std::size_t>(next - first)};
+}
+
+double convert(const ParsedNumber& parsed) {
+    // A plain run of digits (most boxes) is read where it stands.
+    const bool plainInteger = parsed.fractionDigits.empty() && !parsed.integerPart.empty() &&
+                              std::ranges::all_of(parsed.integerPart, isAsciiDigit);
+    std::array<char, stackDigitCount> stackDigits;  // written before it is read
+    std::string heapDigits;
+    const std::string_view digits =
+        plainInteger ? parsed.integerPart : assemblePlainDigits(parsed, stackDigits, heapDigits);
+    const char* const first = digits.data();
+    const char* const last = first + digits.size();
 
     // fast_float rather than std::from_chars: the same correctly rounded bits
     // on every standard library (libc++ has no from_chars for double).
     double magnitude = 0;
-    const char* const first = plain.data();
-    const char* const last = first + plain.size();
     const auto [end, error] =
         fast_float::from_chars(first, last, magnitude, fast_float::chars_format::fixed);
     if (error == std::errc::result_out_of_range) {
@@ -142,6 +164,57 @@ void appendGroupedDigits(std::string& out, std::string_view digits, std::string_
         out.append(separator);
         out.append(digits.substr(pos, 3));
     }
+}
+
+// The same for a figure below 2^63, written from the right on the stack and
+// appended in one piece: every usual damage takes this road, and small
+// copies one by one cost more than the digits themselves.
+void appendGroupedInteger(std::string& out, std::uint64_t value, bool negative,
+                          std::string_view separator) {
+    constexpr std::size_t maxGroups = 7;  // 2^63 has 19 digits
+    constexpr std::size_t maxSeparatorBytes = 8;
+    if (separator.size() > maxSeparatorBytes) {
+        std::array<char, 24> digits;  // written by to_chars before it is read
+        const auto result = std::to_chars(digits.data(), digits.data() + digits.size(), value);
+        if (negative) {
+            out += '-';
+        }
+        appendGroupedDigits(out, {digits.data(), result.ptr}, separator);
+        return;
+    }
+    std::array<char, 1 + (3 * maxGroups) + ((maxGroups - 1) * maxSeparatorBytes)> text;
+    char* const end = text.data() + text.size();
+    char* first = end;
+    const auto writeGroup = [&first, separator](std::uint32_t group) {
+        for (int digit = 0; digit < 3; ++digit) {
+            *--first = static_cast<char>('0' + (group % 10));
+            group /= 10;
+        }
+        // A copy call for one byte would cost more than the group's digits.
+        for (auto mark = separator.rbegin(); mark != separator.rend(); ++mark) {
+            *--first = *mark;
+        }
+    };
+    constexpr std::uint32_t groupSize = 1000;
+    // 64-bit division is slow where it cannot become a multiplication (as
+    // in WebAssembly); once the rest fits 32 bits, divide in 32 bits.
+    while (value > std::numeric_limits<std::uint32_t>::max()) {
+        writeGroup(static_cast<std::uint32_t>(value % groupSize));
+        value /= groupSize;
+    }
+    auto rest = static_cast<std::uint32_t>(value);
+    while (rest >= groupSize) {
+        writeGroup(rest % groupSize);
+        rest /= groupSize;
+    }
+    do {
+        *--first = static_cast<char>('0' + (rest % 10));
+        rest /= 10;
+    } while (rest != 0);
+    if (negative) {
+        *--first = '-';
+    }
+    out.append(first, end);
 }
 
 // At most 17 significant digits of a positive finite double, trailing zeros
@@ -253,16 +326,18 @@ void appendGrouped(std::string& out, double wholeValue, const NumberConventions&
     if (wholeValue == 0) {
         return;
     }
-    // The largest double has 309 integer digits; precision 0 gives them
-    // exactly. Figures below 2^63 take the much cheaper integer conversion.
-    std::array<char, 400> buffer;  // written by to_chars before it is read
+    // Figures below 2^63 take the much cheaper integer conversion.
     const double magnitude = std::fabs(wholeValue);
     constexpr double integerLimit = 9223372036854775808.0;  // 2^63
-    const auto result = magnitude < integerLimit
-                            ? std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                            static_cast<std::uint64_t>(magnitude))
-                            : std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                            std::chars_format::fixed, 0);
+    if (magnitude < integerLimit) {
+        appendGroupedInteger(out, static_cast<std::uint64_t>(magnitude), wholeValue < 0,
+                             conventions.thousandsSeparator);
+        return;
+    }
+    // The largest double has 309 integer digits; precision 0 gives them exactly.
+    std::array<char, 400> buffer;  // written by to_chars before it is read
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                      std::chars_format::fixed, 0);
     if (wholeValue < 0) {
         out += '-';
     }

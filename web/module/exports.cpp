@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "answer/all_spells.h"
 #include "answer/outcome_json.h"
@@ -11,6 +12,7 @@
 #include "web/module/control_table_json.h"
 #include "web/module/js_view.h"
 #include "web/module/text_exchange.h"
+#include "web/module/utf16_text.h"
 #include "window/main_window.h"
 #include "window/text_fit.h"
 
@@ -81,21 +83,31 @@ struct CalculationRecord {
     std::uint32_t kind;  // the order of karbelon::OutcomeKind
     const char* textData;
     std::uint32_t textSize;
+    // The same text as UTF-16 units when asked for and well-formed, else
+    // textUnitCount is notConverted.
+    const std::uint16_t* textUnits;
+    std::uint32_t textUnitCount;
 };
+
+constexpr std::uint32_t notConverted = 0xFFFFFFFFU;
 
 // Texts: spell, hp, mp, defence, decimal separator, thousands separator.
 KARBELON_EXPORT("karbelon_calculate")
-const CalculationRecord* karbelonCalculate(const char* block) {
+const CalculationRecord* karbelonCalculate(const char* block, std::uint32_t wantUtf16) {
     static CalculationRecord record{};
+    static std::vector<std::uint16_t> units;
     const auto texts = readTexts<6>(block);
     const karbelon::NumberConventions conventions =
         karbelon::web::conventionsOf(texts[4], texts[5]);
-    const karbelon::DamageInputs inputs{std::string(texts[0]), std::string(texts[1]),
-                                        std::string(texts[2]), std::string(texts[3])};
-    const karbelon::CalculationOutcome outcome = karbelon::calculateDamage(inputs, conventions);
+    // The texts are read where they lie, and the report is written into the
+    // answer's text as it stands: a press allocates nothing once warm.
+    const karbelon::DamageInputTexts inputs{texts[0], texts[1], texts[2], texts[3]};
+    const karbelon::CalculationOutcome outcome =
+        karbelon::calculateDamageFromTexts(inputs, conventions);
     std::string& text = resultText();
+    text.clear();
     if (outcome.kind == karbelon::OutcomeKind::Figures) {
-        text = karbelon::buildReport(outcome.figures, conventions);
+        karbelon::appendReport(text, outcome.figures, conventions);
     } else {
         text = outcome.message;
     }
@@ -105,7 +117,13 @@ const CalculationRecord* karbelonCalculate(const char* block) {
               outcome.figures.cooldown,
               static_cast<std::uint32_t>(outcome.kind),
               text.data(),
-              static_cast<std::uint32_t>(text.size())};
+              static_cast<std::uint32_t>(text.size()),
+              nullptr,
+              notConverted};
+    if (wantUtf16 != 0 && karbelon::web::toUtf16(text, units)) {
+        record.textUnits = units.data();
+        record.textUnitCount = static_cast<std::uint32_t>(units.size());
+    }
     return &record;
 }
 
