@@ -159,6 +159,31 @@ TEST(FormatGrouped, GroupsWholeNumbersAndLeavesZeroEmpty) {
     EXPECT_EQ(formatGrouped(1234567, {",", "."}), "1.234.567");
 }
 
+// Figures around 2^32 and 2^63, where the digits change their way of being
+// worked out, and separators of every length.
+TEST(FormatGrouped, GroupsAcrossWordSizesWithAnySeparator) {
+    struct Case {
+        double value;
+        const char* separator;
+        const char* text;
+    };
+    const Case cases[] = {
+        {4294967295, ",", "4,294,967,295"},
+        {4294967296, ",", "4,294,967,296"},
+        {-4294968296, ",", "-4,294,968,296"},
+        {9223372036854774784.0, ",", "9,223,372,036,854,774,784"},
+        {9223372036854775808.0, ",", "9,223,372,036,854,775,808"},
+        {1234567, "", "1234567"},
+        {1234567, " ", "1 234 567"},
+        {-1234567, " ", "-1 234 567"},
+        {1234567, "<sep-9-b>", "1<sep-9-b>234<sep-9-b>567"},
+        {-12345678901.0, "--------", "-12--------345--------678--------901"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(formatGrouped(c.value, {".", c.separator}), c.text) << c.value << c.separator;
+    }
+}
+
 TEST(FormatGrouped, WritesTheExactDigitsOfHugeValues) {
     const std::string text = formatGrouped(std::numeric_limits<double>::max());
     EXPECT_EQ(text.substr(0, 23), "179,769,313,486,231,570");
