@@ -22,10 +22,11 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # A module has no use for a program test: check the compiler on a library.
 set(CMAKE_TRY_COMPILE_TARGET_TYPE STATIC_LIBRARY)
 
-# Size first: no exceptions (libc++ for WASI is built without them), no
+# Small: no exceptions (libc++ for WASI is built without them), no
 # type information, and every function in a section of its own so that the
 # linker drops what no export reaches.
 set(CMAKE_CXX_FLAGS_INIT "-fno-exceptions -fno-rtti -ffunction-sections -fdata-sections")
 set(CMAKE_CXX_FLAGS_MINSIZEREL_INIT "-Os -DNDEBUG")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld -mexec-model=reactor -Wl,--gc-sections")
 set(CMAKE_EXE_LINKER_FLAGS_MINSIZEREL_INIT "-Wl,--strip-all")
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-Wl,--strip-all")

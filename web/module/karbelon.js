@@ -48,6 +48,20 @@ function readText(pointer, length) {
 // calculate() over as UTF-16 units as well, when they are well-formed.
 const wantUnits = NodeBuffer === undefined ? 0 : 1;
 const notConverted = 0xffffffff;
+// Buffer's own ucs2Slice (in every Node release so far) saves the detour
+// through toString's encoding lookup; toString is the fallback.
+const ucs2Slice =
+  typeof NodeBuffer?.prototype.ucs2Slice === 'function'
+    ? NodeBuffer.prototype.ucs2Slice
+    : function ucs2Slice(start, end) {
+        return this.toString('utf16le', start, end);
+      };
+
+function readUnits(pointer, count) {
+  const start = pointer >>> 0;
+  memoryBytes();
+  return ucs2Slice.call(nodeBytes, start, start + 2 * count);
+}
 
 function readResult() {
   return readText(exports.karbelon_result_data(), exports.karbelon_result_size());
@@ -144,37 +158,37 @@ function writeTexts(texts) {
   return pointer;
 }
 
-// Writes a short text as UTF-8 at bytes[at], exactly as TextEncoder does
+// Writes a short text as UTF-8 at output[at], exactly as TextEncoder does
 // (a lone surrogate becomes U+FFFD), and returns where it ends: for a few
 // characters a loop here is cheaper than a native call.
-function encodeShort(text, at) {
+function encodeShort(text, output, at) {
   for (let i = 0; i < text.length; ++i) {
     let unit = text.charCodeAt(i);
     if (unit < 0x80) {
-      bytes[at++] = unit;
+      output[at++] = unit;
       continue;
     }
     if (unit < 0x800) {
-      bytes[at++] = 0xc0 | (unit >> 6);
-      bytes[at++] = 0x80 | (unit & 0x3f);
+      output[at++] = 0xc0 | (unit >> 6);
+      output[at++] = 0x80 | (unit & 0x3f);
       continue;
     }
     if (unit >= 0xd800 && unit <= 0xdfff) {
       const next = i + 1 < text.length ? text.charCodeAt(i + 1) : 0;
       if (unit <= 0xdbff && (next & 0xfc00) === 0xdc00) {
         const point = 0x10000 + ((unit - 0xd800) << 10) + (next - 0xdc00);
-        bytes[at++] = 0xf0 | (point >> 18);
-        bytes[at++] = 0x80 | ((point >> 12) & 0x3f);
-        bytes[at++] = 0x80 | ((point >> 6) & 0x3f);
-        bytes[at++] = 0x80 | (point & 0x3f);
+        output[at++] = 0xf0 | (point >> 18);
+        output[at++] = 0x80 | ((point >> 12) & 0x3f);
+        output[at++] = 0x80 | ((point >> 6) & 0x3f);
+        output[at++] = 0x80 | (point & 0x3f);
         ++i;
         continue;
       }
       unit = 0xfffd;
     }
-    bytes[at++] = 0xe0 | (unit >> 12);
-    bytes[at++] = 0x80 | ((unit >> 6) & 0x3f);
-    bytes[at++] = 0x80 | (unit & 0x3f);
+    output[at++] = 0xe0 | (unit >> 12);
+    output[at++] = 0x80 | ((unit >> 6) & 0x3f);
+    output[at++] = 0x80 | (unit & 0x3f);
   }
   return at;
 }
@@ -186,28 +200,32 @@ const shortRequestUnits = 4096;
 const shortRequestBytes = 4 * 6 + 3 * shortRequestUnits;
 let requestBlock = 0;
 
-let writeCursor = 0;
-
-// Writes one text of the block at the cursor and its length in the header.
-function writeShortText(slot, text) {
-  const end = encodeShort(text, writeCursor);
-  words[slot] = end - writeCursor;
-  writeCursor = end;
-}
-
+// The block: six 32-bit lengths, then the six texts back to back.
 function writeShortTexts(spell, hp, mp, defence, decimal, thousands) {
   if (requestBlock === 0) {
     requestBlock = exports.karbelon_buffer(shortRequestBytes) >>> 0;
   }
-  memoryBytes();
+  const output = memoryBytes();
+  const lengths = words;
   const header = requestBlock >>> 2;
-  writeCursor = requestBlock + 24;
-  writeShortText(header, spell);
-  writeShortText(header + 1, hp);
-  writeShortText(header + 2, mp);
-  writeShortText(header + 3, defence);
-  writeShortText(header + 4, decimal);
-  writeShortText(header + 5, thousands);
+  let start = requestBlock + 24;
+  let end = encodeShort(spell, output, start);
+  lengths[header] = end - start;
+  start = end;
+  end = encodeShort(hp, output, start);
+  lengths[header + 1] = end - start;
+  start = end;
+  end = encodeShort(mp, output, start);
+  lengths[header + 2] = end - start;
+  start = end;
+  end = encodeShort(defence, output, start);
+  lengths[header + 3] = end - start;
+  start = end;
+  end = encodeShort(decimal, output, start);
+  lengths[header + 4] = end - start;
+  start = end;
+  end = encodeShort(thousands, output, start);
+  lengths[header + 5] = end - start;
   return requestBlock;
 }
 
@@ -386,7 +404,7 @@ export function calculate(request, conventions) {
   const text =
     unitCount === notConverted
       ? readText(words[at + 9], words[at + 10])
-      : nodeBytes.toString('utf16le', words[at + 11], words[at + 11] + 2 * unitCount);
+      : readUnits(words[at + 11], unitCount);
   if (outcome === 'figures') {
     return figuresOf(text, record);
   }

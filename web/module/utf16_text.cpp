@@ -17,16 +17,18 @@ bool isContinuation(std::uint32_t byte) {
 }  // namespace
 
 bool toUtf16(std::string_view utf8, std::vector<std::uint16_t>& units) {
-    // Never more units than bytes.
+    // Never more units than bytes. Raw pointers: the loop must not reload the
+    // vector's start after every store.
     units.resize(utf8.size());
+    std::uint16_t* const first = units.data();
+    std::uint16_t* next = first;
     const auto* const bytes = reinterpret_cast<const unsigned char*>(utf8.data());
     const std::size_t size = utf8.size();
-    std::size_t count = 0;
     std::size_t i = 0;
     while (i < size) {
         const std::uint32_t lead = bytes[i];
         if (lead < 0x80) {
-            units[count++] = static_cast<std::uint16_t>(lead);
+            *next++ = static_cast<std::uint16_t>(lead);
             ++i;
             continue;
         }
@@ -34,7 +36,7 @@ bool toUtf16(std::string_view utf8, std::vector<std::uint16_t>& units) {
         // The second byte's range also excludes overlong forms, surrogates
         // and code points beyond U+10FFFF.
         if (lead >= 0xC2 && lead <= 0xDF && left >= 2 && isContinuation(bytes[i + 1])) {
-            units[count++] =
+            *next++ =
                 static_cast<std::uint16_t>(((lead & 0x1F) << 6) | (bytes[i + 1] & payloadMask));
             i += 2;
             continue;
@@ -44,7 +46,7 @@ bool toUtf16(std::string_view utf8, std::vector<std::uint16_t>& units) {
             const std::uint32_t low = lead == 0xE0 ? 0xA0 : 0x80;
             const std::uint32_t high = lead == 0xED ? 0x9F : 0xBF;
             if (second >= low && second <= high && isContinuation(bytes[i + 2])) {
-                units[count++] = static_cast<std::uint16_t>(((lead & 0x0F) << 12) |
+                *next++ = static_cast<std::uint16_t>(((lead & 0x0F) << 12) |
                                                             ((second & payloadMask) << 6) |
                                                             (bytes[i + 2] & payloadMask));
                 i += 3;
@@ -61,8 +63,8 @@ bool toUtf16(std::string_view utf8, std::vector<std::uint16_t>& units) {
                                             ((bytes[i + 2] & payloadMask) << 6) |
                                             (bytes[i + 3] & payloadMask);
                 const std::uint32_t offset = point - 0x10000;
-                units[count++] = static_cast<std::uint16_t>(0xD800 + (offset >> 10));
-                units[count++] = static_cast<std::uint16_t>(0xDC00 + (offset & 0x3FF));
+                *next++ = static_cast<std::uint16_t>(0xD800 + (offset >> 10));
+                *next++ = static_cast<std::uint16_t>(0xDC00 + (offset & 0x3FF));
                 i += 4;
                 continue;
             }
@@ -70,7 +72,7 @@ bool toUtf16(std::string_view utf8, std::vector<std::uint16_t>& units) {
         units.clear();
         return false;
     }
-    units.resize(count);
+    units.resize(static_cast<std::size_t>(next - first));
     return true;
 }
 
