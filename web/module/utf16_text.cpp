@@ -47,8 +47,8 @@ bool toUtf16(std::string_view utf8, std::vector<std::uint16_t>& units) {
             const std::uint32_t high = lead == 0xED ? 0x9F : 0xBF;
             if (second >= low && second <= high && isContinuation(bytes[i + 2])) {
                 *next++ = static_cast<std::uint16_t>(((lead & 0x0F) << 12) |
-                                                            ((second & payloadMask) << 6) |
-                                                            (bytes[i + 2] & payloadMask));
+                                                     ((second & payloadMask) << 6) |
+                                                     (bytes[i + 2] & payloadMask));
                 i += 3;
                 continue;
             }
