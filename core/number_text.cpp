@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <ranges>
 #include <system_error>
 
 #include "fast_float/fast_float.h"
@@ -191,8 +192,8 @@ void appendGroupedInteger(std::string& out, std::uint64_t value, bool negative,
             group /= 10;
         }
         // A copy call for one byte would cost more than the group's digits.
-        for (auto mark = separator.rbegin(); mark != separator.rend(); ++mark) {
-            *--first = *mark;
+        for (const char mark : std::views::reverse(separator)) {
+            *--first = mark;
         }
     };
     constexpr std::uint32_t groupSize = 1000;
