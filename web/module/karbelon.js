@@ -200,32 +200,27 @@ const shortRequestUnits = 4096;
 const shortRequestBytes = 4 * 6 + 3 * shortRequestUnits;
 let requestBlock = 0;
 
+// Writes one text of a block at start, its length in the header's slot, and
+// returns where the next text starts.
+function writeShortText(output, slot, text, start) {
+  const end = encodeShort(text, output, start);
+  words[slot] = end - start;
+  return end;
+}
+
 // The block: six 32-bit lengths, then the six texts back to back.
 function writeShortTexts(spell, hp, mp, defence, decimal, thousands) {
   if (requestBlock === 0) {
     requestBlock = exports.karbelon_buffer(shortRequestBytes) >>> 0;
   }
   const output = memoryBytes();
-  const lengths = words;
   const header = requestBlock >>> 2;
-  let start = requestBlock + 24;
-  let end = encodeShort(spell, output, start);
-  lengths[header] = end - start;
-  start = end;
-  end = encodeShort(hp, output, start);
-  lengths[header + 1] = end - start;
-  start = end;
-  end = encodeShort(mp, output, start);
-  lengths[header + 2] = end - start;
-  start = end;
-  end = encodeShort(defence, output, start);
-  lengths[header + 3] = end - start;
-  start = end;
-  end = encodeShort(decimal, output, start);
-  lengths[header + 4] = end - start;
-  start = end;
-  end = encodeShort(thousands, output, start);
-  lengths[header + 5] = end - start;
+  let next = writeShortText(output, header, spell, requestBlock + 24);
+  next = writeShortText(output, header + 1, hp, next);
+  next = writeShortText(output, header + 2, mp, next);
+  next = writeShortText(output, header + 3, defence, next);
+  next = writeShortText(output, header + 4, decimal, next);
+  writeShortText(output, header + 5, thousands, next);
   return requestBlock;
 }
 
