@@ -7,7 +7,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <ranges>
 #include <system_error>
 
 #include "fast_float/fast_float.h"
@@ -192,8 +191,8 @@ void appendGroupedInteger(std::string& out, std::uint64_t value, bool negative,
             group /= 10;
         }
         // A copy call for one byte would cost more than the group's digits.
-        for (const char mark : std::views::reverse(separator)) {
-            *--first = mark;
+        for (std::size_t left = separator.size(); left > 0;) {
+            *--first = separator[--left];
         }
     };
     constexpr std::uint32_t groupSize = 1000;
