@@ -6,3 +6,8 @@ export function numberConventions(locale) {
     const separator = (type, fallback) => parts.find((part) => part.type === type)?.value ?? fallback;
     return { decimalSeparator: separator('decimal', '.'), thousandsSeparator: separator('group', ',') };
 }
+
+// The browser's, read once as soon as the page names this file (an async
+// script): the first Intl call in a page costs tens of milliseconds, which
+// are best spent while the page's other files still load.
+export const browserConventions = typeof navigator === 'object' ? numberConventions(navigator.language) : null;
