@@ -100,17 +100,23 @@ export function fitTextSize(chooseTextSize, form, conventions, systemSize, small
     const applySize = (size) => {
         panel.style.fontSize = `${size}px`;
     };
-    // Each new size costs a layout of the whole panel with new font strikes,
-    // so one layout measures every caption, and a size is only measured when
-    // no earlier measurement settles the question.
-    const captioned = [...elements].filter(([, element]) => element.querySelector('.caption') !== null);
-    const captionBounds = new Map(captioned.map(([name]) => [name, new FitBounds()]));
+    // A size is only measured when no earlier measurement settles the
+    // question, and then only on the texts measured: a caption's width
+    // depends on its own font alone and every room is set in CSS pixels, so
+    // that gives what the whole panel at that size would show, without
+    // laying out every box and the title bar at each size again.
+    const captioned = [...elements]
+        .filter(([, element]) => element.querySelector('.caption') !== null)
+        .map(([name, element]) => ({ name, caption: element.querySelector('.caption'), room: captionRoom(element) }));
+    const captionBounds = new Map(captioned.map(({ name }) => [name, new FitBounds()]));
     const reportBounds = new Map();
     const measureCaptionsAt = (size) => {
-        applySize(size);
-        for (const [name, element] of captioned) {
-            const width = element.querySelector('.caption').offsetWidth;
-            const room = captionRoom(element);
+        for (const { caption } of captioned) {
+            caption.style.fontSize = `${size}px`;
+        }
+        // One layout for every caption: all sizes are set before any is read.
+        for (const { name, caption, room } of captioned) {
+            const width = caption.offsetWidth;
             captionBounds.get(name).record(size, width <= room, width / room);
         }
     };
@@ -121,7 +127,7 @@ export function fitTextSize(chooseTextSize, form, conventions, systemSize, small
             }
             const bounds = reportBounds.get(report);
             return settleFit(bounds, size, smallestSize, (probeSize) => {
-                applySize(probeSize);
+                probe.style.fontSize = `${probeSize}px`;
                 probe.value = report;
                 const fill = Math.max(probe.scrollWidth / probe.clientWidth, probe.scrollHeight / probe.clientHeight);
                 bounds.record(probeSize, fill <= 1, fill);
@@ -136,6 +142,9 @@ export function fitTextSize(chooseTextSize, form, conventions, systemSize, small
         applySize(size);
         return size;
     } finally {
+        for (const { caption } of captioned) {
+            caption.style.fontSize = '';
+        }
         probe.remove();
     }
 }
