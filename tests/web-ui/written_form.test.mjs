@@ -161,3 +161,26 @@ test('the text-size fit chooses what sizing the whole panel chooses', async () =
         }
     }
 });
+
+test('scaled to a phone, the panel still holds every control and fills its frame', async () => {
+    const phone = { locale: 'ko-KR', viewport: { width: 360, height: 640 }, isMobile: true, deviceScaleFactor: 2 };
+    const context = await browser.newContext(phone);
+    try {
+        const form = await FormPage.open(context, server.url);
+        const outside = await form.page.evaluate((names) => {
+            const panel = document.getElementById('Form1').getBoundingClientRect();
+            const frame = document.querySelector('.window-frame').getBoundingClientRect();
+            const out = names.filter((name) => {
+                const box = (document.getElementById(`${name}-box`) ?? document.getElementById(name)).getBoundingClientRect();
+                return box.left < panel.left || box.top < panel.top || box.right > panel.right + 0.5 || box.bottom > panel.bottom + 0.5;
+            });
+            if (Math.abs(panel.width - frame.width) > 0.5 || Math.abs(panel.height - frame.height) > 0.5) {
+                out.push(`frame ${frame.width}×${frame.height} for a panel of ${panel.width}×${panel.height}`);
+            }
+            return out;
+        }, table.controls.map((control) => control.name));
+        assert.deepEqual(outside, []);
+    } finally {
+        await context.close();
+    }
+});
