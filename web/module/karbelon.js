@@ -372,7 +372,9 @@ async function instantiate(source) {
   // A promise of a source: a page may start fetching or compiling early.
   const resolved = resolveSource(await source);
   if (resolved instanceof WebAssembly.Module) {
-    return { instance: await WebAssembly.instantiate(resolved, imports) };
+    // Compiled already: instantiating is quick, and done at once it lets no
+    // other task (a frame, an image) run before the page goes on.
+    return { instance: new WebAssembly.Instance(resolved, imports) };
   }
   if (isFileUrl(resolved)) {
     const { readFile } = await import('node:fs/promises');
