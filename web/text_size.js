@@ -62,7 +62,7 @@ function px(value) {
 }
 
 // The width a control's caption may take on one line.
-function captionRoom(element) {
+export function captionRoom(element) {
     const style = getComputedStyle(element);
     let room = element.clientWidth - px(style.paddingLeft) - px(style.paddingRight);
     if (element.tagName === 'FIELDSET') {

@@ -112,7 +112,7 @@ test('the text-size fit chooses what sizing the whole panel chooses', async () =
                     document.getElementById(id).style[property] = value;
                 }
                 const module = await import('./karbelon.js');
-                const { fitTextSize, systemTextSize } = await import('./text_size.js');
+                const { captionRoom, fitTextSize, systemTextSize } = await import('./text_size.js');
                 const { browserConventions } = await import('./number_conventions.js');
                 const panel = document.getElementById('Form1');
                 const client = panel.querySelector('.client');
@@ -130,15 +130,6 @@ test('the text-size fit chooses what sizing the whole panel chooses', async () =
                     probe.style[side] = placed[side];
                 }
                 client.append(probe);
-                const room = (element) => {
-                    const style = getComputedStyle(element);
-                    let width = element.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight);
-                    if (element.tagName === 'FIELDSET') {
-                        const legend = getComputedStyle(element.querySelector('legend'));
-                        width -= parseFloat(legend.marginLeft) + parseFloat(legend.paddingLeft) + parseFloat(legend.paddingRight);
-                    }
-                    return width;
-                };
                 const measure = {
                     reportFits(report, size) {
                         panel.style.fontSize = `${size}px`;
@@ -148,7 +139,7 @@ test('the text-size fit chooses what sizing the whole panel chooses', async () =
                     captionFits(controlName, size) {
                         panel.style.fontSize = `${size}px`;
                         const element = elements.get(controlName);
-                        return element.querySelector('.caption').offsetWidth <= room(element);
+                        return element.querySelector('.caption').offsetWidth <= captionRoom(element);
                     },
                 };
                 const wholeSize = module.chooseTextSize(measure, systemSize, 9, browserConventions);
