@@ -3,11 +3,11 @@
 // what laying out the whole panel at each size gives.
 import assert from 'node:assert/strict';
 import { resolve } from 'node:path';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 import { formPanelMarkup } from '../../web/form_markup.js';
 import { clientRect, labelledBoxes, twipsPerCssPixel } from '../../web/layout.js';
-import { FormPage, launchBrowser, startServer, webDir } from './harness.mjs';
+import { FormPage, useServerAndBrowser, webDir } from './harness.mjs';
 
 const karbelon = await import(pathToFileURL(resolve(webDir, 'karbelon.js')).href);
 await karbelon.load();
@@ -15,16 +15,7 @@ const table = karbelon.controlTable();
 
 let server;
 let browser;
-
-before(async () => {
-    server = await startServer();
-    browser = await launchBrowser();
-});
-
-after(async () => {
-    await browser?.close();
-    await server?.stop();
-});
+useServerAndBrowser((started) => ({ server, browser } = started));
 
 test('without scripts the page shows every control of the table at its place, with its text', async () => {
     const context = await browser.newContext({ locale: 'ko-KR', javaScriptEnabled: false });
