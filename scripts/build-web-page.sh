@@ -23,7 +23,7 @@ done
 
 sources=(index.html page.css manifest.webmanifest error-icon.svg
          app.js combobox.js comparison_table.js layout.js
-         message_dialog.js module_compile.js number_conventions.js text_size.js)
+         message_dialog.js page_start.js text_size.js)
 # The page's weight budget leaves room for two PNG sizes; the drawing itself
 # serves every larger size.
 icons=(karbelon-32.png karbelon-128.png)

@@ -5,8 +5,7 @@ import { attachCombobox } from './combobox.js';
 import { createComparison } from './comparison_table.js';
 import { fitScale } from './layout.js';
 import { createMessageDialog } from './message_dialog.js';
-import { compiledModule } from './module_compile.js';
-import { browserConventions } from './number_conventions.js';
+import { browserConventions, compiledModule } from './page_start.js';
 import { fitTextSize, systemTextSize } from './text_size.js';
 
 const smallestTextSize = 9;
