@@ -22,8 +22,8 @@ for module_file in karbelon.js karbelon.wasm; do
 done
 
 sources=(index.html page.css manifest.webmanifest error-icon.svg
-         app.js combobox.js comparison_table.js form_panel.js layout.js
-         message_dialog.js number_conventions.js report_lines.js text_size.js fit_bounds.js)
+         app.js combobox.js comparison_table.js layout.js
+         message_dialog.js page_start.js text_size.js)
 # The page's weight budget leaves room for two PNG sizes; the drawing itself
 # serves every larger size.
 icons=(karbelon-32.png karbelon-128.png)
@@ -47,6 +47,10 @@ done
 # it says otherwise; browsers ignore the file. It makes karbelon.js and the
 # page's modules load in Node 18 as they are, from this folder and the zip.
 printf '{\n  "type": "module"\n}\n' >"$out/package.json"
+
+# The form's markup, from the module's control table, so the browser shows
+# the form before any script ran.
+node "$here/scripts/write-form-markup.mjs" "$out"
 
 version=$(cd "$out" && cat "${files[@]}" "$here/web/sw.js" | sha256sum | cut -c1-16)
 list="'./'"

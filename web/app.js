@@ -1,18 +1,21 @@
 // The page: Form1 drawn from the module's control table and driven by the
 // module's presenter, the same window logic as the desktop builds.
 import * as karbelon from './karbelon.js';
+import { attachCombobox } from './combobox.js';
 import { createComparison } from './comparison_table.js';
-import { buildFormPanel } from './form_panel.js';
 import { fitScale } from './layout.js';
 import { createMessageDialog } from './message_dialog.js';
-import { numberConventions } from './number_conventions.js';
+import { browserConventions, compiledModule } from './page_start.js';
 import { fitTextSize, systemTextSize } from './text_size.js';
 
 const smallestTextSize = 9;
 const pageMargin = 8;
 
 const page = document.getElementById('page');
-const conventions = numberConventions(navigator.language);
+// The form as the build wrote it, before anyone typed: a closed form opens
+// again from a copy of it.
+const writtenForm = page.querySelector('.window-frame')?.cloneNode(true) ?? null;
+const conventions = browserConventions;
 let messageDialog = null;
 let current = null;
 
@@ -58,13 +61,35 @@ function createView(form, state) {
     };
 }
 
+// The panel's elements in the document, with the list box's behaviour: the
+// panel, its client area and, by control name, the element that holds each
+// control's text (for Combo1 its input).
+function bindFormPanel(table) {
+    const panel = document.getElementById('Form1');
+    const elements = new Map(table.controls.map((control) => [control.name, document.getElementById(control.name)]));
+    const comboBox = table.controls.find((control) => control.kind === 'ComboBox');
+    return {
+        panel,
+        client: panel.querySelector('.client'),
+        elements,
+        combobox: comboBox === undefined ? null : attachCombobox(document, comboBox.name),
+    };
+}
+
+function freshForm() {
+    const frame = writtenForm.cloneNode(true);
+    for (const box of frame.querySelectorAll('input, textarea')) {
+        box.value = box.defaultValue;
+    }
+    return frame;
+}
+
+// Gives the form in the page its behaviour; the page shows it already.
 function openForm(table) {
-    const form = buildFormPanel(document, table);
-    const frame = document.createElement('div');
-    frame.className = 'window-frame';
-    frame.append(form.panel);
+    const frame = page.querySelector('.window-frame');
+    const form = bindFormPanel(table);
     const comparison = createComparison(document);
-    page.replaceChildren(frame, comparison.element);
+    page.append(comparison.element);
 
     fitTextSize(karbelon.chooseTextSize, form, conventions, systemTextSize(document), smallestTextSize);
 
@@ -119,7 +144,10 @@ function closeForm(table) {
     reopen.type = 'button';
     reopen.id = 'Reopen';
     reopen.textContent = '새로 열기';
-    reopen.addEventListener('click', () => openForm(table));
+    reopen.addEventListener('click', () => {
+        page.replaceChildren(freshForm());
+        openForm(table);
+    });
     notice.append(' ', reopen);
     page.replaceChildren(notice);
     page.dataset.state = 'closed';
@@ -136,12 +164,20 @@ function showLoadFailure() {
 }
 
 async function start() {
-    await karbelon.load();
+    if (writtenForm === null) {
+        throw new Error('the page holds no form; build it with make web');
+    }
+    // Needs nothing of the module, so it is made while the module compiles.
+    messageDialog = createMessageDialog(document);
+    await karbelon.load(compiledModule);
     const table = karbelon.controlTable();
     document.title = table.caption;
-    // Text is measured with the fonts the page will really show.
-    await document.fonts.ready;
-    messageDialog = createMessageDialog(document);
+    // Text is measured with the fonts the page will really show. The page
+    // names only the system's fonts, so nothing is loading as a rule; the
+    // ready promise would still wait for the next frame.
+    if (document.fonts.status !== 'loaded') {
+        await document.fonts.ready;
+    }
     openForm(table);
     window.addEventListener('resize', scalePanel);
     if ('serviceWorker' in navigator) {

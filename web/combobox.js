@@ -2,33 +2,13 @@
 // Autocomplete" pattern: the text stays as typed, the list is never filtered,
 // Enter adds nothing, and choosing an entry only sets the text.
 
-export function createCombobox(document, id) {
-    const root = document.createElement('div');
-    root.className = 'combobox';
-
-    const input = document.createElement('input');
-    input.id = id;
-    input.type = 'text';
-    input.setAttribute('role', 'combobox');
-    input.setAttribute('aria-autocomplete', 'none');
-    input.setAttribute('aria-expanded', 'false');
-    input.setAttribute('aria-controls', `${id}-list`);
-
-    const button = document.createElement('button');
-    button.type = 'button';
-    button.className = 'combobox-button';
-    button.tabIndex = -1;
-    button.setAttribute('aria-label', '목록 열기');
-    button.setAttribute('aria-controls', `${id}-list`);
-    button.setAttribute('aria-expanded', 'false');
-
-    const listbox = document.createElement('ul');
-    listbox.id = `${id}-list`;
-    listbox.className = 'combobox-list';
-    listbox.setAttribute('role', 'listbox');
-    listbox.hidden = true;
-
-    root.append(input, button, listbox);
+// Gives the box of that id its behaviour: its markup (comboboxMarkup in
+// form_markup.js) is written into the page at build time.
+export function attachCombobox(document, id) {
+    const input = document.getElementById(id);
+    const root = input.parentElement;
+    const button = root.querySelector('.combobox-button');
+    const listbox = document.getElementById(`${id}-list`);
 
     let activeIndex = -1;
     const options = () => [...listbox.children];

@@ -1,6 +1,19 @@
 // All eight spells side by side for the last successful calculation, below
 // the form. Every text in it comes from the module's reports.
-import { reportLines } from './report_lines.js';
+
+// A report's lines split into caption and value ("실제데미지 : 337,275"), so
+// the comparison shows the module's own texts, never figures formatted here.
+const captionEnd = ' : ';
+
+export function reportLines(report) {
+    return report.split(/\r\n|\n/).map((line) => {
+        const at = line.indexOf(captionEnd);
+        if (at < 0) {
+            return { caption: line, value: '' };
+        }
+        return { caption: line.slice(0, at), value: line.slice(at + captionEnd.length) };
+    });
+}
 
 const damageAndCooldownLines = 4;
 

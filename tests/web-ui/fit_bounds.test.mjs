@@ -2,7 +2,7 @@
 // the ones a measurement at every size would give, with fewer layouts.
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
-import { FitBounds, settleFit } from '../../web/fit_bounds.js';
+import { FitBounds, settleFit } from '../../web/text_size.js';
 
 // Texts whose width grows with the size: plainly, with hinting's rounding,
 // with a jump (a fallback font taking over), or not at all.

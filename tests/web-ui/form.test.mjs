@@ -1,20 +1,11 @@
 // Form1 in the browser, driven by clicks and keys as a user works it.
 import assert from 'node:assert/strict';
-import { after, before, describe, test } from 'node:test';
-import { FormPage, launchBrowser, presetReport, presetTexts, spellNames, startServer } from './harness.mjs';
+import { describe, test } from 'node:test';
+import { FormPage, presetReport, presetTexts, spellNames, useServerAndBrowser } from './harness.mjs';
 
 let server;
 let browser;
-
-before(async () => {
-    server = await startServer();
-    browser = await launchBrowser();
-});
-
-after(async () => {
-    await browser?.close();
-    await server?.stop();
-});
+useServerAndBrowser((started) => ({ server, browser } = started));
 
 async function openForm(options = {}) {
     const context = await browser.newContext({ locale: 'ko-KR', ...options });

@@ -6,6 +6,7 @@ import { once } from 'node:events';
 import { existsSync } from 'node:fs';
 import { dirname, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { after, before } from 'node:test';
 import { chromium } from 'playwright-core';
 
 const repository = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
@@ -57,6 +58,22 @@ export async function startServer(directory = webDir) {
             }
         },
     };
+}
+
+// For a test file: the server and the browser, started before its tests
+// (handed to `started`) and stopped after them.
+export function useServerAndBrowser(started) {
+    let server;
+    let browser;
+    before(async () => {
+        server = await startServer();
+        browser = await launchBrowser();
+        started({ server, browser });
+    });
+    after(async () => {
+        await browser?.close();
+        await server?.stop();
+    });
 }
 
 // Playwright gives each launch a fresh temporary profile (user-data-dir).

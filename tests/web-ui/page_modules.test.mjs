@@ -7,9 +7,9 @@ import { pathToFileURL } from 'node:url';
 import { webDir } from './harness.mjs';
 
 const page = (file) => import(pathToFileURL(resolve(webDir, file)).href);
-const { numberConventions } = await page('number_conventions.js');
+const { numberConventions } = await page('page_start.js');
 const { clientRect, fitScale, labelledBoxes } = await page('layout.js');
-const { reportLines } = await page('report_lines.js');
+const { reportLines } = await page('comparison_table.js');
 
 test('separators follow the locale', () => {
     const cases = [

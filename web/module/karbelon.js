@@ -315,7 +315,13 @@ async function instantiateResponse(response) {
 }
 
 async function instantiate(source) {
-  const resolved = resolveSource(source);
+  // A promise of a source: a page may start fetching or compiling early.
+  const resolved = resolveSource(await source);
+  if (resolved instanceof WebAssembly.Module) {
+    // Compiled already: instantiating is quick, and done at once it lets no
+    // other task (a frame, an image) run before the page goes on.
+    return { instance: new WebAssembly.Instance(resolved, imports) };
+  }
   if (isFileUrl(resolved)) {
     const { readFile } = await import('node:fs/promises');
     return WebAssembly.instantiate(await readFile(resolved), imports);
@@ -329,7 +335,7 @@ async function instantiate(source) {
   if (resolved instanceof ArrayBuffer || ArrayBuffer.isView(resolved)) {
     return WebAssembly.instantiate(resolved, imports);
   }
-  throw new TypeError('source must be a URL, a string, a Response, an ArrayBuffer or a Uint8Array');
+  throw new TypeError('source must be a URL, a string, a Response, an ArrayBuffer, a Uint8Array or a WebAssembly.Module');
 }
 
 export function load(source) {

@@ -1,0 +1,168 @@
+// The form the build writes into the page: what shows before any script ran
+// must be the control table's form, and the script's text-size fit must give
+// what laying out the whole panel at each size gives.
+import assert from 'node:assert/strict';
+import { resolve } from 'node:path';
+import { test } from 'node:test';
+import { pathToFileURL } from 'node:url';
+import { formPanelMarkup } from '../../web/form_markup.js';
+import { clientRect, labelledBoxes, twipsPerCssPixel } from '../../web/layout.js';
+import { FormPage, useServerAndBrowser, webDir } from './harness.mjs';
+
+const karbelon = await import(pathToFileURL(resolve(webDir, 'karbelon.js')).href);
+await karbelon.load();
+const table = karbelon.controlTable();
+
+let server;
+let browser;
+useServerAndBrowser((started) => ({ server, browser } = started));
+
+test('without scripts the page shows every control of the table at its place, with its text', async () => {
+    const context = await browser.newContext({ locale: 'ko-KR', javaScriptEnabled: false });
+    try {
+        const page = await context.newPage();
+        await page.goto(server.url);
+        const shown = await page.evaluate((controls) => {
+            const client = document.querySelector('#Form1 > .client').getBoundingClientRect();
+            return controls.map(({ name }) => {
+                const element = document.getElementById(`${name}-box`) ?? document.getElementById(name);
+                const box = element.getBoundingClientRect();
+                const text = document.getElementById(name);
+                return {
+                    name,
+                    rect: [box.left - client.left, box.top - client.top, box.width, box.height],
+                    text: 'value' in text && text.tagName !== 'BUTTON' ? text.value : text.querySelector('.caption').textContent,
+                    labelFor: text.tagName === 'LABEL' ? text.htmlFor : null,
+                };
+            });
+        }, table.controls);
+        const byName = new Map(table.controls.map((control) => [control.name, control]));
+        const labels = labelledBoxes(table.controls);
+        const css = (twips) => twips / twipsPerCssPixel;
+        for (const control of table.controls) {
+            const rect = clientRect(control, byName);
+            // A fieldset's box is its place; the others are placed the same way.
+            const expected = [css(rect.left), css(rect.top), css(rect.width), css(rect.height)];
+            const found = shown.find((entry) => entry.name === control.name);
+            assert.deepEqual(found.rect, expected, `${control.name} place`);
+            assert.equal(found.text, control.text, `${control.name} text`);
+            if (found.labelFor !== null) {
+                assert.equal(found.labelFor, labels.get(control.name), `${control.name} names its box`);
+            }
+        }
+        // Tab walks the table's order in the written document too.
+        const focusable = await page.evaluate(() => [...document.querySelectorAll('#Form1 input, #Form1 textarea, #Form1 button:not([tabindex="-1"])')].map((element) => element.id));
+        const tabOrder = table.controls
+            .filter((control) => !['Frame', 'Label'].includes(control.kind))
+            .sort((a, b) => a.tabIndex - b.tabIndex)
+            .map((control) => control.name);
+        assert.deepEqual(focusable, tabOrder);
+    } finally {
+        await context.close();
+    }
+});
+
+test('texts go into the written markup as text, never as markup', () => {
+    const hostile = '<img src=x onerror=alert(1)> & "quoted" \'single\'';
+    const cases = [
+        ['a caption', (copy) => (copy.caption = hostile)],
+        ['a label', (copy) => (copy.controls.find((control) => control.kind === 'Label').text = hostile)],
+        ['a box preset', (copy) => (copy.controls.find((control) => control.kind === 'TextBox').text = hostile)],
+        ['the result box', (copy) => (copy.controls.find((control) => control.kind === 'MultiLineTextBox').text = hostile)],
+    ];
+    for (const [where, change] of cases) {
+        const copy = structuredClone(table);
+        change(copy);
+        const { html } = formPanelMarkup(copy);
+        assert.ok(!html.includes('<img src=x'), where);
+        assert.ok(html.includes('&lt;img src=x onerror=alert(1)&gt; &amp; &quot;quoted&quot; &#39;single&#39;'), where);
+    }
+    // The parser drops one line break right after <textarea>; a preset that
+    // starts with one must keep it.
+    const copy = structuredClone(table);
+    copy.controls.find((control) => control.kind === 'MultiLineTextBox').text = '\nsecond line';
+    assert.match(formPanelMarkup(copy).html, /<textarea[^>]*>\n\nsecond line<\/textarea>/);
+});
+
+// The fit sizes only the texts it measures; laying out the whole panel at
+// each size (what the desktop windows do) must choose the same size.
+test('the text-size fit chooses what sizing the whole panel chooses', async () => {
+    const cases = [
+        ['Korean', { locale: 'ko-KR' }, []],
+        ['German', { locale: 'de-DE' }, []],
+        ['narrower buttons', { locale: 'ko-KR' }, [['Command1', 'width', '48px'], ['Command2', 'width', '48px']]],
+        ['a narrower frame', { locale: 'ko-KR' }, [['Frame1', 'width', '72px']]],
+        ['a shorter result box', { locale: 'ko-KR' }, [['Text4', 'height', '66px']]],
+    ];
+    for (const [name, options, changes] of cases) {
+        const context = await browser.newContext(options);
+        try {
+            const form = await FormPage.open(context, server.url);
+            const [fitted, wholePanel] = await form.page.evaluate(async ({ controls, changes }) => {
+                for (const [id, property, value] of changes) {
+                    document.getElementById(id).style[property] = value;
+                }
+                const module = await import('./karbelon.js');
+                const { captionRoom, fitTextSize, systemTextSize } = await import('./text_size.js');
+                const { browserConventions } = await import('./page_start.js');
+                const panel = document.getElementById('Form1');
+                const client = panel.querySelector('.client');
+                const elements = new Map(controls.map((control) => [control.name, document.getElementById(control.name)]));
+                const systemSize = systemTextSize(document);
+                panel.style.fontSize = '';
+                const fittedSize = fitTextSize(module.chooseTextSize, { panel, client, elements }, browserConventions, systemSize, 9);
+
+                // The whole panel at each size asked, every time.
+                const text4 = elements.get('Text4');
+                const probe = document.createElement('textarea');
+                probe.className = 'report-probe';
+                const placed = getComputedStyle(text4);
+                for (const side of ['left', 'top', 'width', 'height']) {
+                    probe.style[side] = placed[side];
+                }
+                client.append(probe);
+                const measure = {
+                    reportFits(report, size) {
+                        panel.style.fontSize = `${size}px`;
+                        probe.value = report;
+                        return probe.scrollWidth <= probe.clientWidth && probe.scrollHeight <= probe.clientHeight;
+                    },
+                    captionFits(controlName, size) {
+                        panel.style.fontSize = `${size}px`;
+                        const element = elements.get(controlName);
+                        return element.querySelector('.caption').offsetWidth <= captionRoom(element);
+                    },
+                };
+                const wholeSize = module.chooseTextSize(measure, systemSize, 9, browserConventions);
+                probe.remove();
+                return [fittedSize, wholeSize];
+            }, { controls: table.controls, changes });
+            assert.equal(fitted, wholePanel, name);
+        } finally {
+            await context.close();
+        }
+    }
+});
+
+test('scaled to a phone, the panel still holds every control and fills its frame', async () => {
+    const phone = { locale: 'ko-KR', viewport: { width: 360, height: 640 }, isMobile: true, deviceScaleFactor: 2 };
+    const context = await browser.newContext(phone);
+    try {
+        const form = await FormPage.open(context, server.url);
+        const outside = await form.page.evaluate((names) => {
+            const panel = document.getElementById('Form1').getBoundingClientRect();
+            const frame = document.querySelector('.window-frame').getBoundingClientRect();
+            const out = names.filter((name) => {
+                const box = (document.getElementById(`${name}-box`) ?? document.getElementById(name)).getBoundingClientRect();
+                return box.left < panel.left || box.top < panel.top || box.right > panel.right + 0.5 || box.bottom > panel.bottom + 0.5;
+            });
+            if (Math.abs(panel.width - frame.width) > 0.5 || Math.abs(panel.height - frame.height) > 0.5) {
+                out.push(`frame ${frame.width}×${frame.height} for a panel of ${panel.width}×${panel.height}`);
+            }
+            return out;
+        }, table.controls.map((control) => control.name));
+        assert.deepEqual(outside, []);
+    } finally {
+        await context.close();
+    }
+});

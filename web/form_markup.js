@@ -1,0 +1,145 @@
+// The markup of Form1's window-like panel from the module's control table:
+// every control at its twips place and size, ids = control names. Nothing of
+// the layout is written here. The build writes it into the page, so the
+// browser shows the form before any script ran; app.js then gives those
+// elements their behaviour.
+import { clientRect, labelledBoxes, twipsToCss } from './layout.js';
+
+const uncorrectedInput = [
+    ['autocomplete', 'off'],
+    ['autocapitalize', 'off'],
+    ['autocorrect', 'off'],
+    ['spellcheck', 'false'],
+];
+
+const escapes = { '&': '&amp;', '<': '&lt;', '>': '&gt;', '"': '&quot;', "'": '&#39;' };
+
+// Texts from the table go into the markup as text, never as markup.
+export function escapeHtml(text) {
+    return String(text).replace(/[&<>"']/g, (character) => escapes[character]);
+}
+
+function attributes(pairs) {
+    return pairs
+        .filter(([, value]) => value !== null)
+        .map(([name, value]) => (value === '' ? ` ${name}` : ` ${name}="${escapeHtml(value)}"`))
+        .join('');
+}
+
+// The box's markup: a text input, a button that opens the list (no tab
+// stop), and the list itself, hidden. attributes() pairs for the root and the
+// input; listLabel: the id of the label that names the list, or null.
+export function comboboxMarkup(id, { rootAttributes, inputAttributes, listLabel }) {
+    const input = attributes([
+        ['id', id],
+        ['type', 'text'],
+        ['role', 'combobox'],
+        ['aria-autocomplete', 'none'],
+        ['aria-expanded', 'false'],
+        ['aria-controls', `${id}-list`],
+        ...inputAttributes,
+    ]);
+    const button = attributes([
+        ['type', 'button'],
+        ['class', 'combobox-button'],
+        ['tabindex', '-1'],
+        ['aria-label', '목록 열기'],
+        ['aria-controls', `${id}-list`],
+        ['aria-expanded', 'false'],
+    ]);
+    const list = attributes([
+        ['id', `${id}-list`],
+        ['class', 'combobox-list'],
+        ['role', 'listbox'],
+        ['aria-labelledby', listLabel],
+        ['hidden', ''],
+    ]);
+    return `<div${attributes(rootAttributes)}><input${input}><button${button}></button><ul${list}></ul></div>`;
+}
+
+// The page's policy allows no style attributes, so places go into the
+// stylesheet as one rule per element id.
+function rule(selector, declarations) {
+    const body = Object.entries(declarations)
+        .map(([property, twips]) => `${property}: ${twipsToCss(twips)};`)
+        .join(' ');
+    return `${selector} { ${body} }`;
+}
+
+function placeRule(id, rect) {
+    return rule(`#${id}`, { left: rect.left, top: rect.top, width: rect.width, height: rect.height });
+}
+
+const caption = (text) => `<span class="caption">${escapeHtml(text)}</span>`;
+
+function controlMarkup(control, context) {
+    const kindClass = `kind-${control.kind}`;
+    const place = (id) => context.rules.push(placeRule(id, clientRect(control, context.controlsByName)));
+    switch (control.kind) {
+    case 'Frame': {
+        // The frame stays in flow so its legend draws as usual; its children
+        // are placed in the client area like all others.
+        context.rules.push(rule(`#${control.name}`, {
+            'margin-left': control.left,
+            'margin-top': control.top,
+            width: control.width,
+            height: control.height,
+        }));
+        const children = context.childrenOf(control.name).map((child) => controlMarkup(child, context)).join('');
+        return `<fieldset${attributes([['id', control.name], ['class', kindClass]])}><legend>${caption(control.text)}</legend>${children}</fieldset>`;
+    }
+    case 'Label': {
+        const box = context.labelFor.get(control.name) ?? null;
+        const tag = box === null ? 'span' : 'label';
+        place(control.name);
+        return `<${tag}${attributes([['id', control.name], ['class', kindClass], ['for', box]])}>${caption(control.text)}</${tag}>`;
+    }
+    case 'ComboBox': {
+        place(`${control.name}-box`);
+        const label = [...context.labelFor].find(([, box]) => box === control.name)?.[0] ?? null;
+        return comboboxMarkup(control.name, {
+            rootAttributes: [['id', `${control.name}-box`], ['class', `combobox ${kindClass}`]],
+            inputAttributes: [...uncorrectedInput, ['value', control.text]],
+            // The list is named by the label that names its box.
+            listLabel: label,
+        });
+    }
+    case 'TextBox':
+        place(control.name);
+        return `<input${attributes([['id', control.name], ['class', kindClass], ['type', 'text'], ...uncorrectedInput, ['value', control.text]])}>`;
+    case 'MultiLineTextBox':
+        // The parser drops one line break right after <textarea>, so a text
+        // that starts with one keeps it.
+        place(control.name);
+        return `<textarea${attributes([['id', control.name], ['class', kindClass], ...uncorrectedInput, ['aria-label', context.resultLabel]])}>\n${escapeHtml(control.text)}</textarea>`;
+    case 'Button':
+        place(control.name);
+        return `<button${attributes([['id', control.name], ['class', kindClass], ['type', 'button']])}>${caption(control.text)}</button>`;
+    default:
+        throw new Error(`unknown control kind ${control.kind}`);
+    }
+}
+
+// The panel's markup, in a frame that the page scales as a whole, and the
+// stylesheet rules that place its controls.
+export function formPanelMarkup(table) {
+    // Document order follows the tab indices, so Tab walks the table's order.
+    const byTabIndex = [...table.controls].sort((a, b) => a.tabIndex - b.tabIndex);
+    const context = {
+        controlsByName: new Map(table.controls.map((control) => [control.name, control])),
+        labelFor: labelledBoxes(table.controls),
+        childrenOf: (container) => byTabIndex.filter((control) => control.container === container),
+        resultLabel: '결과',
+        rules: [rule('#Form1 > .client', { width: table.clientWidth, height: table.clientHeight })],
+    };
+    const controls = context.childrenOf('Form1').map((control) => controlMarkup(control, context)).join('');
+    const html = [
+        '<div class="window-frame">',
+        '<section id="Form1" class="window" aria-labelledby="Form1-caption">',
+        `<div class="title-bar"><img src="icons/karbelon-32.png" alt=""><span id="Form1-caption">${escapeHtml(table.caption)}</span></div>`,
+        `<div class="client">${controls}</div>`,
+        '</section>',
+        '</div>',
+    ].join('');
+    return { html, css: `${context.rules.join('\n')}\n` };
+}
