@@ -183,6 +183,71 @@ bool readPlainString(simdjson::ondemand::value& value, std::string_view& text) {
     return std::memchr(text.data(), '\\', text.size()) == nullptr;
 }
 
+bool isJsonSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Whether the line is one flat object of plain strings (no escapes, no raw
+// controls) and nothing else. simdjson's on-demand reader checks only what it
+// reads, so a line such as {"a":"1":"2",...}},... can pass it; the fast road
+// takes only lines of this exact shape, and the validating reader judges
+// every other one.
+bool isFlatObjectOfPlainStrings(std::string_view line) {
+    std::size_t pos = 0;
+    const auto skipSpace = [&line, &pos] {
+        while (pos < line.size() && isJsonSpace(line[pos])) {
+            ++pos;
+        }
+    };
+    const auto take = [&line, &pos](char expected) {
+        if (pos < line.size() && line[pos] == expected) {
+            ++pos;
+            return true;
+        }
+        return false;
+    };
+    const auto plainString = [&line, &pos, &take] {
+        if (!take('"')) {
+            return false;
+        }
+        constexpr unsigned char firstNonControl = 0x20;
+        while (pos < line.size()) {
+            const auto c = static_cast<unsigned char>(line[pos++]);
+            if (c == '"') {
+                return true;
+            }
+            if (c == '\\' || c < firstNonControl) {
+                return false;
+            }
+        }
+        return false;
+    };
+    skipSpace();
+    if (!take('{')) {
+        return false;
+    }
+    do {
+        skipSpace();
+        if (!plainString()) {
+            return false;
+        }
+        skipSpace();
+        if (!take(':')) {
+            return false;
+        }
+        skipSpace();
+        if (!plainString()) {
+            return false;
+        }
+        skipSpace();
+    } while (take(','));
+    if (!take('}')) {
+        return false;
+    }
+    skipSpace();
+    return pos == line.size();
+}
+
 // The common request, read in place; false sends the line to the nlohmann
 // path, which then gives the answer (valid or not) exactly as it always has.
 bool readPlainRequest(simdjson::ondemand::parser& parser, PaddedLine line,
@@ -230,6 +295,7 @@ BatchRequestView BatchRequestReader::read(PaddedLine line) {
     BatchRequestView view;
     if (!line.text.empty() && line.text.size() <= fastReadLimit &&
         line.readableBytes >= line.text.size() + batchLinePadding &&
+        isFlatObjectOfPlainStrings(line.text) &&
         readPlainRequest(state_->parser, line, view.texts)) {
         return view;
     }
