@@ -23,7 +23,7 @@ done
 
 sources=(index.html page.css manifest.webmanifest error-icon.svg
          app.js combobox.js comparison_table.js layout.js
-         message_dialog.js page_start.js text_size.js)
+         message_dialog.js text_size.js)
 # The page's weight budget leaves room for two PNG sizes; the drawing itself
 # serves every larger size.
 icons=(karbelon-32.png karbelon-128.png)
@@ -51,6 +51,8 @@ printf '{\n  "type": "module"\n}\n' >"$out/package.json"
 # The form's markup, from the module's control table, so the browser shows
 # the form before any script ran.
 node "$here/scripts/write-form-markup.mjs" "$out"
+# The start script, inline in the page's head with its hash in the policy.
+node "$here/scripts/write-start-script.mjs" "$out"
 
 version=$(cd "$out" && cat "${files[@]}" "$here/web/sw.js" | sha256sum | cut -c1-16)
 list="'./'"

@@ -5,7 +5,6 @@ import { attachCombobox } from './combobox.js';
 import { createComparison } from './comparison_table.js';
 import { fitScale } from './layout.js';
 import { createMessageDialog } from './message_dialog.js';
-import { browserConventions, compiledModule } from './page_start.js';
 import { fitTextSize, systemTextSize } from './text_size.js';
 
 const smallestTextSize = 9;
@@ -15,7 +14,9 @@ const page = document.getElementById('page');
 // The form as the build wrote it, before anyone typed: a closed form opens
 // again from a copy of it.
 const writtenForm = page.querySelector('.window-frame')?.cloneNode(true) ?? null;
-const conventions = browserConventions;
+// What the page's start script (page_start.js, inline in the head) began.
+const started = globalThis.karbelonStart ?? null;
+const conventions = started?.conventions;
 let messageDialog = null;
 let current = null;
 
@@ -164,12 +165,12 @@ function showLoadFailure() {
 }
 
 async function start() {
-    if (writtenForm === null) {
-        throw new Error('the page holds no form; build it with make web');
+    if (writtenForm === null || started === null) {
+        throw new Error('the page holds no form or no start script; build it with make web');
     }
     // Needs nothing of the module, so it is made while the module compiles.
     messageDialog = createMessageDialog(document);
-    await karbelon.load(compiledModule);
+    await karbelon.load(started.compiledModule);
     const table = karbelon.controlTable();
     document.title = table.caption;
     // Text is measured with the fonts the page will really show. The page

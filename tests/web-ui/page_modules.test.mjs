@@ -1,13 +1,22 @@
 // The page's pure helpers, run in node against the built module's table.
 import assert from 'node:assert/strict';
+import { createHash } from 'node:crypto';
 import { existsSync, readFileSync } from 'node:fs';
 import { resolve } from 'node:path';
 import { test } from 'node:test';
 import { pathToFileURL } from 'node:url';
+import { runInNewContext } from 'node:vm';
 import { webDir } from './harness.mjs';
 
 const page = (file) => import(pathToFileURL(resolve(webDir, file)).href);
-const { numberConventions } = await page('page_start.js');
+// The start script is a classic script inline in the page: run it here with
+// only what it uses of a browser (no streaming compilation, so no request).
+const startScript = readFileSync(new URL('../../web/page_start.js', import.meta.url), 'utf8');
+const startContext = { Intl, Promise, navigator: { language: 'ko-KR' }, WebAssembly: {} };
+startContext.globalThis = startContext;
+runInNewContext(startScript, startContext);
+// Copied into this realm: deepEqual tells the other realm's objects apart.
+const numberConventions = (locale) => ({ ...startContext.karbelonStart.numberConventions(locale) });
 const { clientRect, fitScale, labelledBoxes } = await page('layout.js');
 const { reportLines } = await page('comparison_table.js');
 
@@ -72,4 +81,14 @@ test('the manifest and the offline file list name only files that exist', () => 
         assert.ok(cached.includes(icon.src), `${icon.src} is kept offline`);
     }
     assert.ok(cached.includes('karbelon.wasm') && cached.includes('index.html'));
+});
+
+test('the policy lets the one inline script run, by its hash, and no other', () => {
+    const html = readFileSync(resolve(webDir, 'index.html'), 'utf8');
+    const policy = /http-equiv="Content-Security-Policy" content="([^"]*)"/.exec(html)[1];
+    const scriptSources = /script-src ([^;]*)/.exec(policy)[1].split(' ');
+    const inline = [...html.matchAll(/<script>([\s\S]*?)<\/script>/g)].map((match) => match[1]);
+    assert.deepEqual(inline, [startScript]);
+    const digest = createHash('sha256').update(startScript, 'utf8').digest('base64');
+    assert.deepEqual(scriptSources, ["'self'", "'wasm-unsafe-eval'", `'sha256-${digest}'`]);
 });

@@ -104,7 +104,7 @@ test('the text-size fit chooses what sizing the whole panel chooses', async () =
                 }
                 const module = await import('./karbelon.js');
                 const { captionRoom, fitTextSize, systemTextSize } = await import('./text_size.js');
-                const { browserConventions } = await import('./page_start.js');
+                const browserConventions = globalThis.karbelonStart.conventions;
                 const panel = document.getElementById('Form1');
                 const client = panel.querySelector('.client');
                 const elements = new Map(controls.map((control) => [control.name, document.getElementById(control.name)]));
