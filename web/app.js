@@ -20,6 +20,12 @@ const conventions = started?.conventions;
 let messageDialog = null;
 let current = null;
 
+// Made after the form is ready, or at the first message if that comes sooner.
+function messageBox() {
+    messageDialog ??= createMessageDialog(document);
+    return messageDialog;
+}
+
 // Scales the whole panel down to the viewport's width; controls never move.
 function scalePanel() {
     if (current === null) {
@@ -51,7 +57,7 @@ function createView(form, state) {
             combobox.addOption(text);
         },
         showErrorMessage(text, caption) {
-            messageDialog.show(text, caption);
+            messageBox().show(text, caption);
         },
         unload() {
             state.unloadRequested = true;
@@ -168,8 +174,6 @@ async function start() {
     if (writtenForm === null || started === null) {
         throw new Error('the page holds no form or no start script; build it with make web');
     }
-    // Needs nothing of the module, so it is made while the module compiles.
-    messageDialog = createMessageDialog(document);
     await karbelon.load(started.compiledModule);
     const table = karbelon.controlTable();
     document.title = table.caption;
@@ -180,6 +184,9 @@ async function start() {
         await document.fonts.ready;
     }
     openForm(table);
+    // Nothing of the form needs it at once; made now, its icon is loaded
+    // before the first message.
+    setTimeout(messageBox, 0);
     window.addEventListener('resize', scalePanel);
     if ('serviceWorker' in navigator) {
         navigator.serviceWorker.register('sw.js').catch(() => {});
