@@ -14,7 +14,13 @@ globalThis.karbelonStart = (() => {
     // numbers there; the module takes them as a value, like the desktop
     // views pass the system's.
     const numberConventions = (locale) => {
-        const parts = new Intl.NumberFormat(locale).formatToParts(1234567.5);
+        let format;
+        try {
+            format = new Intl.NumberFormat(locale);
+        } catch {
+            format = new Intl.NumberFormat(); // a tag Intl rejects: the browser's default
+        }
+        const parts = format.formatToParts(1234567.5);
         const separator = (type, fallback) => parts.find((part) => part.type === type)?.value ?? fallback;
         return { decimalSeparator: separator('decimal', '.'), thousandsSeparator: separator('group', ',') };
     };

@@ -26,6 +26,7 @@ test('separators follow the locale', () => {
         ['en-US', '.', ','],
         ['de-DE', ',', '.'],
         ['es-ES', ',', '.'],
+        ['not a language tag', ...Object.values(numberConventions(undefined))],
     ];
     for (const [locale, decimalSeparator, thousandsSeparator] of cases) {
         assert.deepEqual(numberConventions(locale), { decimalSeparator, thousandsSeparator }, locale);
