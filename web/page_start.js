@@ -25,10 +25,14 @@ globalThis.karbelonStart = (() => {
         return { decimalSeparator: separator('decimal', '.'), thousandsSeparator: separator('group', ',') };
     };
     // Where streaming compilation fails (a server that sends another MIME
-    // type), this gives nothing and load() fetches the module itself.
-    const compiledModule =
-        typeof WebAssembly.compileStreaming === 'function' && typeof fetch === 'function'
-            ? WebAssembly.compileStreaming(fetch('karbelon.wasm')).catch(() => undefined)
-            : Promise.resolve(undefined);
+    // type), this gives nothing and load() fetches the module itself; where
+    // WebAssembly is switched off, loading fails and the page says so.
+    const streaming =
+        typeof WebAssembly === 'object' &&
+        typeof WebAssembly.compileStreaming === 'function' &&
+        typeof fetch === 'function';
+    const compiledModule = streaming
+        ? WebAssembly.compileStreaming(fetch('karbelon.wasm')).catch(() => undefined)
+        : Promise.resolve(undefined);
     return { numberConventions, compiledModule, conventions: numberConventions(navigator.language) };
 })();
