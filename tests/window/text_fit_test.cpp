@@ -32,8 +32,8 @@ class LimitMeasure : public TextFitMeasure {
 
 struct FitCase {
     const char* what;
-    int reportLimit;
     std::map<ControlId, int> captionLimits;
+    int reportLimit;
     int systemSize;
     int smallestSize;
     int expected;
@@ -41,12 +41,12 @@ struct FitCase {
 
 TEST(ChooseTextSize, TakesTheLargestSizeAtWhichEverythingFits) {
     const FitCase cases[] = {
-        {"everything fits the system size", 99, {}, 16, 6, 16},
-        {"the report decides", 13, {}, 16, 6, 13},
-        {"one caption decides", 99, {{ControlId::Label5, 12}}, 16, 6, 12},
-        {"the smaller limit wins", 14, {{ControlId::Frame1, 11}}, 16, 6, 11},
-        {"nothing fits: the smallest size", 3, {}, 16, 6, 6},
-        {"a smaller system size is kept", 2, {}, 5, 6, 5},
+        {"everything fits the system size", {}, 99, 16, 6, 16},
+        {"the report decides", {}, 13, 16, 6, 13},
+        {"one caption decides", {{ControlId::Label5, 12}}, 99, 16, 6, 12},
+        {"the smaller limit wins", {{ControlId::Frame1, 11}}, 14, 16, 6, 11},
+        {"nothing fits: the smallest size", {}, 3, 16, 6, 6},
+        {"a smaller system size is kept", {}, 2, 5, 6, 5},
     };
     for (const FitCase& c : cases) {
         const LimitMeasure measure(c.reportLimit, c.captionLimits);
