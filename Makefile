@@ -35,7 +35,8 @@ run: deps-run
 	build/app/bin/karbelon
 
 # package first: the packaging tests in the linux suite check its Windows zip.
-test: deps-test package linux asan windows fuzz-short format-check libcxx web-test web-ui-test
+# lint (clang-tidy, then the format check) after fuzz-short, whose build it reads.
+test: deps-test package linux asan windows fuzz-short lint libcxx web-test web-ui-test
 
 deps-run:
 	@$(DEPS) $(RUN_GROUPS)
@@ -118,7 +119,8 @@ serve: web
 
 # The page in headless Chromium, driven as a user would (tests/web-ui).
 web-ui-test: deps-web-ui-test web
-	for script in web/*.js tests/web-ui/*.mjs bench/web/*.mjs; do node --check "$$script" || exit 1; done
+	for script in web/*.js web/module/*.js scripts/*.mjs tests/web/*.mjs tests/web-ui/*.mjs \
+	              bench/*.mjs bench/web/*.mjs; do node --check "$$script" || exit 1; done
 	cd tests/web-ui && npm ci --no-audit --no-fund --loglevel=error && npm test
 
 # The page's weight (gzip), start time against a script-free floor, and the
