@@ -9,9 +9,6 @@ namespace karbelon::answer {
 // written as it is, with only quotes, backslashes and controls escaped.
 void appendJsonString(std::string& out, std::string_view text);
 
-// Whether appendJsonString would write text as it is, between the quotes.
-bool needsNoEscape(std::string_view text);
-
 // Appends the shortest decimal form that reads back as exactly the same
 // double; a value that is not finite, which JSON cannot hold, becomes null.
 void appendJsonNumber(std::string& out, double value);

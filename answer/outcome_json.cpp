@@ -19,19 +19,7 @@ void appendFiguresMembers(std::string& out, const DamageFigures& figures,
     out += R"(,"cooldown":)";
     appendJsonNumber(out, figures.cooldown);
     out += R"(,"report":)";
-    if (needsNoEscape(conventions.decimalSeparator) &&
-        needsNoEscape(conventions.thousandsSeparator)) {
-        // Labels, digits and signs are plain JSON: only the breaks need escaping.
-        out += '"';
-        appendReport(out, figures, conventions, ReportBreaks::Escaped);
-        out += '"';
-    } else {
-        // Separators that JSON must escape are rare: the general escaper
-        // over a report of its own is fast enough for them.
-        std::string report;
-        appendReport(report, figures, conventions);
-        appendJsonString(out, report);
-    }
+    appendJsonString(out, buildReport(figures, conventions));
     out += '}';
 }
 

@@ -21,7 +21,7 @@ void BM_StartValues(benchmark::State& state) {
 }
 BENCHMARK(BM_StartValues);
 
-// The slow road: grouped digits, a fractional defence, rate and cooldown.
+// Grouped digits, a fractional defence, rate and cooldown.
 void BM_FractionalFigures(benchmark::State& state) {
     calculateAndReport(state, {"지옥겁화", "650,000", "900000", "-99.5"});
 }

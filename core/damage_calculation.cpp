@@ -34,10 +34,8 @@ double reductionRate(double defence) {
 
 }  // namespace
 
-// Shared by both entries, each with its own inlined copy: the checks are a
-// good part of a request's time.
-template <typename Texts>
-CalculationOutcome calculate(const Texts& inputs, const NumberConventions& conventions) {
+CalculationOutcome calculateDamage(const DamageInputs& inputs,
+                                   const NumberConventions& conventions) {
     // Every emptiness test comes before every number test: an empty defence
     // box is reset even when health or mana is not a number.
     if (inputs.hp.empty()) {
@@ -83,16 +81,6 @@ CalculationOutcome calculate(const Texts& inputs, const NumberConventions& conve
     outcome.kind = OutcomeKind::Figures;
     outcome.figures = figures;
     return outcome;
-}
-
-CalculationOutcome calculateDamage(const DamageInputs& inputs,
-                                   const NumberConventions& conventions) {
-    return calculate(inputs, conventions);
-}
-
-CalculationOutcome calculateDamageFromTexts(const DamageInputTexts& inputs,
-                                            const NumberConventions& conventions) {
-    return calculate(inputs, conventions);
 }
 
 }  // namespace karbelon

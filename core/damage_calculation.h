@@ -15,15 +15,6 @@ struct DamageInputs {
     std::string defence;
 };
 
-// The same four texts as views, for callers that already hold them elsewhere
-// (a batch line) and need not copy them.
-struct DamageInputTexts {
-    std::string_view spell;
-    std::string_view hp;
-    std::string_view mp;
-    std::string_view defence;
-};
-
 struct DamageFigures {
     double base = 0;
     double rate = 0;  // reduction in percent
@@ -45,7 +36,5 @@ struct CalculationOutcome {
 // throws, whatever the texts hold.
 CalculationOutcome calculateDamage(const DamageInputs& inputs,
                                    const NumberConventions& conventions = {});
-CalculationOutcome calculateDamageFromTexts(const DamageInputTexts& inputs,
-                                            const NumberConventions& conventions = {});
 
 }  // namespace karbelon

@@ -56,20 +56,5 @@ TEST(BuildReport, UsesTheGivenSeparators) {
     EXPECT_NE(report.find("데미지 감소율 : 74,5%"), std::string::npos);
 }
 
-TEST(AppendReport, WritesTheSameLinesWithEscapedBreaksAfterWhatIsThere) {
-    const NumberConventions narrowSpace{",", "\u202F"};
-    for (const NumberConventions& conventions : {NumberConventions{}, narrowSpace}) {
-        const DamageFigures figures{1822170, 74.4975, 1234567.875, 7.5};
-        std::string lines = buildReport(figures, conventions);
-        for (std::size_t pos = lines.find("\r\n"); pos != std::string::npos;
-             pos = lines.find("\r\n", pos)) {
-            lines.replace(pos, 2, R"(\r\n)");
-        }
-        std::string appended = "head:";
-        appendReport(appended, figures, conventions, ReportBreaks::Escaped);
-        EXPECT_EQ(appended, "head:" + lines);
-    }
-}
-
 }  // namespace
 }  // namespace karbelon
