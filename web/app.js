@@ -39,6 +39,22 @@ function scalePanel() {
     frame.style.height = `${panel.offsetHeight * scale}px`;
 }
 
+// Chromium spends about half a second of every frame and hit test on a
+// 10 MB text that an edit (typing, a paste) changed, so a click took seconds;
+// the same text set by script costs nothing there. A long text is therefore
+// set anew after each edit, its selection kept (that edit cannot be undone).
+const longText = 65536;
+
+function settleLongText(box) {
+    if (box.value.length < longText) {
+        return;
+    }
+    const { value, selectionStart, selectionEnd, selectionDirection } = box;
+    box.value = '';
+    box.value = value;
+    box.setSelectionRange(selectionStart, selectionEnd, selectionDirection);
+}
+
 function createView(form, state) {
     const { elements, combobox } = form;
     return {
@@ -126,6 +142,10 @@ function openForm(table) {
         }
     });
     elements.get('Label6').addEventListener('click', () => presenter.label6Click());
+    for (const box of form.panel.querySelectorAll('input, textarea')) {
+        box.addEventListener('input', (event) => event.isComposing || settleLongText(box));
+        box.addEventListener('compositionend', () => settleLongText(box));
+    }
 
     presenter.load();
     scalePanel();
