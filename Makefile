@@ -124,12 +124,13 @@ web-ui-test: deps-web-ui-test web
 	cd tests/web-ui && npm ci --no-audit --no-fund --loglevel=error && npm test
 
 # The page's weight (gzip), start time against a script-free floor, and the
-# time of a Command1 click, in headless Chromium.
+# time of a Command1 click, also with 10 MB in a box, in headless Chromium.
 web-bench: deps-web-ui-test web
 	cd tests/web-ui && npm ci --no-audit --no-fund --loglevel=error
 	node bench/web/weight.mjs build/web
 	node bench/web/startup.mjs build/web 30
 	node bench/web/click.mjs build/web 100
+	node bench/web/huge_click.mjs build/web 5
 
 deps-web-ui-test:
 	@$(DEPS) $(WEB_UI_TEST_GROUPS)

@@ -1,12 +1,10 @@
 #!/usr/bin/env node
 // calculate() of the WebAssembly module on the window's start values, per
-// call from Node (marshalling and the answer object included), beside the
-// native core bench's time for the same request, and how the module's time
-// divides between the compiled core, the report's UTF-16 copy and karbelon.js.
+// call from Node (texts in, the JSON answer parsed), beside the native core
+// bench's time for the same request.
 //
 //   node bench/web_calculate.mjs [build/web] [build/linux/bin/core_bench]
 import { spawnSync } from 'node:child_process';
-import { readFile } from 'node:fs/promises';
 import path from 'node:path';
 import { performance } from 'node:perf_hooks';
 import { pathToFileURL } from 'node:url';
@@ -45,41 +43,6 @@ function moduleRun() {
   };
 }
 
-// Where the module's time goes: its export called directly on a second
-// instance (the texts written once, in the layout karbelon.js writes: six
-// 32-bit lengths, then the texts), with and without the report's UTF-16
-// copy that calculate() asks for in Node. The rest is karbelon.js's share.
-async function bareExport() {
-  const compiled = await WebAssembly.compile(await readFile(path.join(webDir, 'karbelon.wasm')));
-  const stubs = {};
-  for (const { module, name } of WebAssembly.Module.imports(compiled)) {
-    stubs[module] = { ...stubs[module], [name]: () => 0 }; // calculate calls back nothing
-  }
-  const { exports } = await WebAssembly.instantiate(compiled, stubs);
-  exports._initialize();
-  const encoder = new TextEncoder();
-  const { spell, hp, mp, defence } = startValues;
-  const texts = [spell, hp, mp, defence, '.', ','].map((text) => encoder.encode(text));
-  const block = exports.karbelon_buffer(4 * texts.length + texts.reduce((sum, text) => sum + text.length, 0)) >>> 0;
-  const view = new DataView(exports.memory.buffer);
-  let at = block + 4 * texts.length;
-  texts.forEach((text, i) => {
-    view.setUint32(block + 4 * i, text.length, true);
-    new Uint8Array(exports.memory.buffer).set(text, at);
-    at += text.length;
-  });
-  return (wantUnits) => {
-    const start = performance.now();
-    for (let i = 0; i < callsPerRun; ++i) {
-      sink += exports.karbelon_calculate(block, wantUnits);
-    }
-    return ((performance.now() - start) * 1e6) / callsPerRun;
-  };
-}
-const exportRun = await bareExport();
-exportRun(0);
-exportRun(1); // warm-up
-
 // One run of the native bench for the same request.
 function nativeRun() {
   const native = spawnSync(coreBench, [
@@ -101,9 +64,7 @@ const rounds = [];
 for (let run = 0; run < runs; ++run) {
   const module = moduleRun();
   const native = nativeRun();
-  const bare = exportRun(0);
-  const withUnits = exportRun(1);
-  rounds.push({ module, native, bare, withUnits });
+  rounds.push({ module, native });
 }
 const medianOf = (pick) => median(rounds.map(pick));
 const moduleNs = medianOf((round) => round.module.wall);
@@ -118,9 +79,3 @@ console.log('                          wall ns   cpu ns  (per call)');
 console.log(`  WebAssembly from Node:  ${moduleNs.toFixed(0).padStart(7)}  ${moduleCpuNs.toFixed(0).padStart(7)}`);
 console.log(`  native core bench:      ${nativeNs.toFixed(0).padStart(7)}  ${nativeCpuNs.toFixed(0).padStart(7)}`);
 console.log(`  ratio (of each round):  ${wallRatio.toFixed(2).padStart(7)}  ${cpuRatio.toFixed(2).padStart(7)}  (goal at most 3x)`);
-const bareNs = medianOf((round) => round.bare);
-const unitsNs = medianOf((round) => round.withUnits);
-console.log('where the module\'s wall time goes (medians of the same rounds):');
-console.log(`  core and report in WebAssembly:  ${bareNs.toFixed(0).padStart(5)} ns  (${(bareNs / nativeNs).toFixed(2)}x native)`);
-console.log(`  the report's UTF-16 copy:        ${(unitsNs - bareNs).toFixed(0).padStart(5)} ns`);
-console.log(`  karbelon.js (texts in, answer):  ${(moduleNs - unitsNs).toFixed(0).padStart(5)} ns`);

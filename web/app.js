@@ -39,6 +39,20 @@ function scalePanel() {
     frame.style.height = `${panel.offsetHeight * scale}px`;
 }
 
+// Chromium spends half a second of each frame on 10 MB that an edit changed, none on the same
+// text set by script: a long text is set anew after each edit, selection kept, undo history lost.
+const longText = 65536;
+
+function settleLongText(box) {
+    if (box.value.length < longText) {
+        return;
+    }
+    const { value, selectionStart, selectionEnd, selectionDirection } = box;
+    box.value = '';
+    box.value = value;
+    box.setSelectionRange(selectionStart, selectionEnd, selectionDirection);
+}
+
 function createView(form, state) {
     const { elements, combobox } = form;
     return {
@@ -126,6 +140,10 @@ function openForm(table) {
         }
     });
     elements.get('Label6').addEventListener('click', () => presenter.label6Click());
+    for (const box of form.panel.querySelectorAll('input, textarea')) {
+        box.addEventListener('input', (event) => event.isComposing || settleLongText(box));
+        box.addEventListener('compositionend', () => settleLongText(box));
+    }
 
     presenter.load();
     scalePanel();

@@ -250,6 +250,47 @@ describe('calculate', () => {
         });
     });
 
+    test('10 MB pasted into a box is answered, and the box keeps it whole', async () => {
+        const length = 10 * 1024 * 1024;
+        const cases = [
+            { box: 'Text2', message: '입력된 마력이 너무 큽니다.' },
+            { box: 'Text1', report: presetReport },
+        ];
+        await withForm({}, async (form) => {
+            for (const { box, message, report } of cases) {
+                await form.control(box).fill('1'.repeat(length), { timeout: 60_000 });
+                await form.click('Command1');
+                if (message === undefined) {
+                    assert.equal(await form.dialogShown(), false, box);
+                    assert.equal(await form.text('Text4'), report);
+                } else {
+                    assert.equal(await form.dialogShown(), true, box);
+                    assert.equal(await form.dialog().locator('#MessageBox-text').textContent(), message);
+                    await form.page.keyboard.press('Escape');
+                }
+                const kept = await form.page.evaluate(
+                    ([id, size]) => document.getElementById(id).value === '1'.repeat(size),
+                    [box, length],
+                );
+                assert.equal(kept, true, box);
+                await form.control(box).fill(presetTexts[box]);
+            }
+        });
+    });
+
+    test('typing into a long text keeps the caret where it was', async () => {
+        await withForm({}, async (form) => {
+            await form.control('Text2').fill('1'.repeat(70_000));
+            await form.page.keyboard.press('Home');
+            await form.page.keyboard.type('23');
+            const box = await form.page.evaluate(() => {
+                const { value, selectionStart, selectionEnd } = document.getElementById('Text2');
+                return { start: value.slice(0, 4), length: value.length, selectionStart, selectionEnd };
+            });
+            assert.deepEqual(box, { start: '2311', length: 70_002, selectionStart: 2, selectionEnd: 2 });
+        });
+    });
+
     test('Enter and Escape in a box press no button', async () => {
         await withForm({}, async (form) => {
             for (const box of ['Combo1', 'Text1', 'Text2', 'Text3']) {

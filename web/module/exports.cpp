@@ -1,18 +1,19 @@
 // The functions karbelon.js calls. Every text crosses as UTF-8 with its
-// length; answers are left in resultText() for karbelon.js to read.
+// length; answers are left in resultText() as the JSON that karbelon-cli
+// writes, for karbelon.js to parse.
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
+#include <utility>
 
 #include "answer/all_spells.h"
 #include "answer/outcome_json.h"
 #include "core/damage_calculation.h"
-#include "core/report.h"
 #include "web/module/control_table_json.h"
 #include "web/module/js_view.h"
 #include "web/module/text_exchange.h"
-#include "web/module/utf16_text.h"
 #include "window/main_window.h"
 #include "window/text_fit.h"
 
@@ -20,17 +21,19 @@
 
 namespace karbelon::web {
 
-std::string& exchangeBuffer() {
-    static std::string buffer;
+namespace {
+
+struct ExchangeBytes {
+    std::unique_ptr<char[]> bytes;
+    std::size_t capacity = 0;
+};
+
+ExchangeBytes& exchange() {
+    static ExchangeBytes buffer;
     return buffer;
 }
 
-std::string& resultText() {
-    static std::string text;
-    return text;
-}
-
-namespace {
+}  // namespace
 
 // A presenter with the view it drives.
 struct Form1Instance {
@@ -41,11 +44,31 @@ struct Form1Instance {
     window::Form1 form;
 };
 
-}  // namespace
+char* exchangeBuffer(std::size_t size) {
+    ExchangeBytes& buffer = exchange();
+    // Reused as it is, never cleared: karbelon.js overwrites what it uses. A
+    // huge text's room is given back at the next small call.
+    constexpr std::size_t keptCapacity = std::size_t{1} << 20U;
+    constexpr std::size_t smallestCapacity = 4096;
+    if (size > buffer.capacity || (size <= keptCapacity && buffer.capacity > keptCapacity)) {
+        buffer.bytes.reset();  // first, so that the old and the new need not fit together
+        buffer.capacity = std::max(size, smallestCapacity);
+        buffer.bytes = std::make_unique_for_overwrite<char[]>(buffer.capacity);
+    }
+    return buffer.bytes.get();
+}
+
+const char* exchangeData() {
+    return exchange().bytes.get();
+}
+
+std::string& resultText() {
+    static std::string text;
+    return text;
+}
 
 }  // namespace karbelon::web
 
-using karbelon::web::exchangeBuffer;
 using karbelon::web::Form1Instance;
 using karbelon::web::readTexts;
 using karbelon::web::resultText;
@@ -54,14 +77,7 @@ extern "C" {
 
 // Makes the exchange buffer hold at least size bytes and returns where it starts.
 KARBELON_EXPORT("karbelon_buffer") char* karbelonBuffer(std::uint32_t size) {
-    std::string& buffer = exchangeBuffer();
-    // A huge text's buffer is not kept for the small calls that follow.
-    constexpr std::size_t keptCapacity = std::size_t{1} << 20U;
-    if (size <= keptCapacity && buffer.capacity() > keptCapacity) {
-        std::string().swap(buffer);
-    }
-    buffer.resize(size);
-    return buffer.data();
+    return karbelon::web::exchangeBuffer(size);
 }
 
 KARBELON_EXPORT("karbelon_result_data") const char* karbelonResultData() {
@@ -72,62 +88,19 @@ KARBELON_EXPORT("karbelon_result_size") std::uint32_t karbelonResultSize() {
     return static_cast<std::uint32_t>(resultText().size());
 }
 
-// The answer to one request as karbelon.js reads it straight from memory:
-// the figures as the doubles themselves, then the outcome kind and the
-// report or message text. Saves writing and parsing JSON on every press.
-struct CalculationRecord {
-    double base;
-    double rate;
-    double actual;
-    double cooldown;
-    std::uint32_t kind;  // the order of karbelon::OutcomeKind
-    const char* textData;
-    std::uint32_t textSize;
-    // The same text as UTF-16 units when asked for and well-formed, else
-    // textUnitCount is notConverted.
-    const std::uint16_t* textUnits;
-    std::uint32_t textUnitCount;
-};
-
-constexpr std::uint32_t notConverted = 0xFFFFFFFFU;
-
 // Texts: spell, hp, mp, defence, decimal separator, thousands separator.
-KARBELON_EXPORT("karbelon_calculate")
-const CalculationRecord* karbelonCalculate(const char* block, std::uint32_t wantUtf16) {
-    static CalculationRecord record{};
-    static std::vector<std::uint16_t> units;
+KARBELON_EXPORT("karbelon_calculate") void karbelonCalculate(const char* block) {
     const auto texts = readTexts<6>(block);
     const karbelon::NumberConventions conventions =
         karbelon::web::conventionsOf(texts[4], texts[5]);
-    // The texts are read where they lie, and the report is written into the
-    // answer's text as it stands: a press allocates nothing once warm.
-    const karbelon::DamageInputTexts inputs{texts[0], texts[1], texts[2], texts[3]};
-    const karbelon::CalculationOutcome outcome =
-        karbelon::calculateDamageFromTexts(inputs, conventions);
-    std::string& text = resultText();
-    text.clear();
-    if (outcome.kind == karbelon::OutcomeKind::Figures) {
-        karbelon::appendReport(text, outcome.figures, conventions);
-    } else {
-        text = outcome.message;
-    }
-    record = {outcome.figures.base,
-              outcome.figures.rate,
-              outcome.figures.actual,
-              outcome.figures.cooldown,
-              static_cast<std::uint32_t>(outcome.kind),
-              text.data(),
-              static_cast<std::uint32_t>(text.size()),
-              nullptr,
-              notConverted};
-    if (wantUtf16 != 0 && karbelon::web::toUtf16(text, units)) {
-        record.textUnits = units.data();
-        record.textUnitCount = static_cast<std::uint32_t>(units.size());
-    }
-    return &record;
+    const karbelon::DamageInputs inputs{std::string(texts[0]), std::string(texts[1]),
+                                        std::string(texts[2]), std::string(texts[3])};
+    std::string& json = resultText();
+    json.clear();
+    karbelon::answer::appendOutcomeJson(json, karbelon::calculateDamage(inputs, conventions),
+                                        conventions);
 }
 
-// Texts: hp, mp, defence, decimal separator, thousands separator.
 KARBELON_EXPORT("karbelon_compare_spells") void karbelonCompareSpells(const char* block) {
     const auto texts = readTexts<5>(block);
     const karbelon::NumberConventions conventions =

@@ -9,8 +9,8 @@
 
 extern "C" {
 
-// Writes the control's text into the exchange buffer (karbelon_buffer) and
-// returns its length in bytes.
+// Writes the control's text as UTF-8 into the exchange buffer (karbelon_buffer)
+// and returns its length in bytes.
 KARBELON_HOST_IMPORT("view_control_text")
 std::uint32_t hostViewControlText(std::uint32_t view, const char* name, std::uint32_t nameSize);
 

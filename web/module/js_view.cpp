@@ -20,8 +20,7 @@ std::string_view nameOf(window::ControlId id) {
 std::string JsForm1View::controlText(window::ControlId id) const {
     const std::string_view name = nameOf(id);
     const std::uint32_t length = hostViewControlText(handle_, name.data(), sizeOf(name));
-    const std::string& reply = exchangeBuffer();
-    return reply.substr(0, length);
+    return {exchangeData(), length};
 }
 
 void JsForm1View::setControlText(window::ControlId id, std::string_view text) {

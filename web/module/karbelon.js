@@ -1,23 +1,18 @@
 // The calculator as a WebAssembly module, for browsers and Node 18+ alike.
 // The numbers, messages, reports and the window's behaviour all come from the
 // same C++ core the desktop windows and karbelon-cli use; this file only
-// carries texts across (UTF-8 with lengths) and turns answers into objects.
+// carries texts across (UTF-8 with lengths) and parses the JSON answers.
 
 const notLoaded = 'karbelon: call load() first';
 const defaultConventions = Object.freeze({ decimalSeparator: '.', thousandsSeparator: ',' });
 
 const encoder = new TextEncoder();
-const decoder = new TextDecoder('utf-8', { fatal: false });
+const decoder = new TextDecoder();
 
 let loading = null;
 let exports = null;
 let bytes = new Uint8Array(0);
 let words = new Uint32Array(0);
-let doubles = new Float64Array(0);
-// In Node, Buffer decodes short UTF-8 texts about three times faster than
-// TextDecoder does; both give U+FFFD for what is not UTF-8.
-const NodeBuffer = globalThis.Buffer;
-let nodeBytes = null;
 
 // JS objects the module calls back (views, measures), by the number it knows them by.
 const hostObjects = new Map();
@@ -27,40 +22,15 @@ let nextHandle = 1;
 // are empty: a cheap test where asking for memory.buffer is not.
 function memoryBytes() {
   if (bytes.length === 0) {
-    const { buffer } = exports.memory;
-    bytes = new Uint8Array(buffer);
-    words = new Uint32Array(buffer);
-    doubles = new Float64Array(buffer);
-    nodeBytes = NodeBuffer === undefined ? null : NodeBuffer.from(buffer);
+    bytes = new Uint8Array(exports.memory.buffer);
+    words = new Uint32Array(exports.memory.buffer);
   }
   return bytes;
 }
 
 function readText(pointer, length) {
   const start = pointer >>> 0;
-  const end = start + (length >>> 0);
-  memoryBytes();
-  return nodeBytes === null ? decoder.decode(bytes.subarray(start, end)) : nodeBytes.toString('utf8', start, end);
-}
-
-// In Node, Buffer makes a string of UTF-16 units several times faster than
-// it (or TextDecoder) decodes UTF-8, so there the module hands the answer of
-// calculate() over as UTF-16 units as well, when they are well-formed.
-const wantUnits = NodeBuffer === undefined ? 0 : 1;
-const notConverted = 0xffffffff;
-// Buffer's own ucs2Slice (in every Node release so far) saves the detour
-// through toString's encoding lookup; toString is the fallback.
-const ucs2Slice =
-  typeof NodeBuffer?.prototype.ucs2Slice === 'function'
-    ? NodeBuffer.prototype.ucs2Slice
-    : function ucs2Slice(start, end) {
-        return this.toString('utf16le', start, end);
-      };
-
-function readUnits(pointer, count) {
-  const start = pointer >>> 0;
-  memoryBytes();
-  return ucs2Slice.call(nodeBytes, start, start + 2 * count);
+  return decoder.decode(memoryBytes().subarray(start, start + (length >>> 0)));
 }
 
 function readResult() {
@@ -106,135 +76,40 @@ function conventionTexts(conventions) {
   return [requireString(decimal, 'decimalSeparator'), requireString(thousands, 'thousandsSeparator')];
 }
 
-// Bytes of a text in UTF-8 as TextEncoder writes it (a lone surrogate
-// becomes U+FFFD, three bytes).
-function utf8Length(text) {
-  let length = text.length;
-  for (let i = 0; i < text.length; ++i) {
-    const unit = text.charCodeAt(i);
-    if (unit >= 0x80) {
-      if (unit < 0x800) {
-        length += 1;
-      } else if (unit >= 0xd800 && unit <= 0xdbff && i + 1 < text.length &&
-                 (text.charCodeAt(i + 1) & 0xfc00) === 0xdc00) {
-        length += 2; // a pair: two units, four bytes
-        ++i;
-      } else {
-        length += 2;
-      }
-    }
-  }
-  return length;
-}
-
-// Writes the texts into the module's exchange buffer as N 32-bit lengths
-// followed by the UTF-8 texts, and returns the buffer's address. One
-// encodeInto for all of them: the call, not the bytes, is what costs.
-const textLengths = [];
+// TextEncoder writes at most three bytes for each UTF-16 unit (a lone
+// surrogate becomes U+FFFD, three bytes; a pair four).
+const maximumBytesPerUnit = 3;
 // Far beyond any box's text, and well inside the 4 GiB a 32-bit module can
 // address even after the copies the core makes.
-const maximumTextBytes = 512 * 1024 * 1024;
+const maximumUnits = 256 * 1024 * 1024;
 
+// Writes the texts into the module's exchange buffer as N 32-bit lengths
+// followed by the UTF-8 texts, and returns the buffer's address.
 function writeTexts(texts) {
+  let units = 0;
+  for (const text of texts) {
+    units += text.length;
+  }
+  if (units > maximumUnits) {
+    throw new RangeError('karbelon: the texts are too large (more than 256 Mi UTF-16 units)');
+  }
   const header = 4 * texts.length;
-  let total = 0;
-  for (let i = 0; i < texts.length; ++i) {
-    textLengths[i] = utf8Length(texts[i]);
-    total += textLengths[i];
-  }
-  if (total > maximumTextBytes) {
-    throw new RangeError('karbelon: the texts are too large (more than 512 MiB in UTF-8)');
-  }
-  const pointer = exchangeBuffer(header + total);
-  memoryBytes();
-  for (let i = 0; i < texts.length; ++i) {
-    words[(pointer >>> 2) + i] = textLengths[i];
-  }
-  const start = pointer + header;
-  const { written } = encoder.encodeInto(texts.join(''), bytes.subarray(start, start + total));
-  if (written !== total) {
-    throw new Error('karbelon: UTF-8 length mismatch'); // a bug here, never the caller's
-  }
+  const pointer = exports.karbelon_buffer(header + maximumBytesPerUnit * units) >>> 0;
+  const memory = memoryBytes();
+  let at = pointer + header;
+  texts.forEach((text, index) => {
+    const { written } = encoder.encodeInto(text, memory.subarray(at, at + maximumBytesPerUnit * text.length));
+    words[(pointer >>> 2) + index] = written;
+    at += written;
+  });
   return pointer;
-}
-
-// Writes a short text as UTF-8 at output[at], exactly as TextEncoder does
-// (a lone surrogate becomes U+FFFD), and returns where it ends: for a few
-// characters a loop here is cheaper than a native call.
-function encodeShort(text, output, at) {
-  for (let i = 0; i < text.length; ++i) {
-    let unit = text.charCodeAt(i);
-    if (unit < 0x80) {
-      output[at++] = unit;
-      continue;
-    }
-    if (unit < 0x800) {
-      output[at++] = 0xc0 | (unit >> 6);
-      output[at++] = 0x80 | (unit & 0x3f);
-      continue;
-    }
-    if (unit >= 0xd800 && unit <= 0xdfff) {
-      const next = i + 1 < text.length ? text.charCodeAt(i + 1) : 0;
-      if (unit <= 0xdbff && (next & 0xfc00) === 0xdc00) {
-        const point = 0x10000 + ((unit - 0xd800) << 10) + (next - 0xdc00);
-        output[at++] = 0xf0 | (point >> 18);
-        output[at++] = 0x80 | ((point >> 12) & 0x3f);
-        output[at++] = 0x80 | ((point >> 6) & 0x3f);
-        output[at++] = 0x80 | (point & 0x3f);
-        ++i;
-        continue;
-      }
-      unit = 0xfffd;
-    }
-    output[at++] = 0xe0 | (unit >> 12);
-    output[at++] = 0x80 | ((unit >> 6) & 0x3f);
-    output[at++] = 0x80 | (unit & 0x3f);
-  }
-  return at;
-}
-
-// Where the six texts of a calculation are written when they are short
-// (every box as typed): the exchange buffer is asked for once and reused
-// while it is large enough. At most three bytes a UTF-16 unit.
-const shortRequestUnits = 4096;
-const shortRequestBytes = 4 * 6 + 3 * shortRequestUnits;
-let requestBlock = 0;
-
-// Writes one text of a block at start, its length in the header's slot, and
-// returns where the next text starts.
-function writeShortText(output, slot, text, start) {
-  const end = encodeShort(text, output, start);
-  words[slot] = end - start;
-  return end;
-}
-
-// The block: six 32-bit lengths, then the six texts back to back.
-function writeShortTexts(spell, hp, mp, defence, decimal, thousands) {
-  if (requestBlock === 0) {
-    requestBlock = exports.karbelon_buffer(shortRequestBytes) >>> 0;
-  }
-  const output = memoryBytes();
-  const header = requestBlock >>> 2;
-  let next = writeShortText(output, header, spell, requestBlock + 24);
-  next = writeShortText(output, header + 1, hp, next);
-  next = writeShortText(output, header + 2, mp, next);
-  next = writeShortText(output, header + 3, defence, next);
-  next = writeShortText(output, header + 4, decimal, next);
-  writeShortText(output, header + 5, thousands, next);
-  return requestBlock;
-}
-
-// The exchange buffer moves when anything else resizes it.
-function exchangeBuffer(size) {
-  requestBlock = 0;
-  return exports.karbelon_buffer(size) >>> 0;
 }
 
 // The reply to view.controlText, left in the exchange buffer for the module.
 function writeReply(text) {
-  const pointer = exchangeBuffer(3 * text.length);
-  const memory = memoryBytes();
-  return encoder.encodeInto(text, memory.subarray(pointer, pointer + 3 * text.length)).written;
+  const room = maximumBytesPerUnit * text.length;
+  const pointer = exports.karbelon_buffer(room) >>> 0;
+  return encoder.encodeInto(text, memoryBytes().subarray(pointer, pointer + room)).written;
 }
 
 function hostObject(handle) {
@@ -348,11 +223,6 @@ export function load(source) {
   return loading;
 }
 
-const outcomeNames = ['figures', 'message', 'defence-reset'];
-
-// JSON has no infinity or NaN: the CLI writes null, and so does this.
-const jsonNumber = (value) => (Number.isFinite(value) ? value : null);
-
 // The request's members, in order, then the two separators: the texts a
 // calculation takes.
 function requestTexts(request, members, conventions) {
@@ -363,53 +233,13 @@ function requestTexts(request, members, conventions) {
   return texts;
 }
 
+const calculateMembers = ['spell', 'hp', 'mp', 'defence'];
 const compareMembers = ['hp', 'mp', 'defence']; // every spell of the table instead of one
 
-function figuresOf(text, record) {
-  const at = record >>> 3; // the record is 8-byte aligned: it starts with doubles
-  return {
-    outcome: 'figures',
-    base: jsonNumber(doubles[at]),
-    rate: jsonNumber(doubles[at + 1]),
-    actual: jsonNumber(doubles[at + 2]),
-    cooldown: jsonNumber(doubles[at + 3]),
-    report: text,
-  };
-}
-
 export function calculate(request, conventions) {
-  requireLoaded();
-  requireObject(request, 'request');
-  // Checked in this order, the request's members before the conventions.
-  const spell = requireString(request.spell, 'spell');
-  const hp = requireString(request.hp, 'hp');
-  const mp = requireString(request.mp, 'mp');
-  const defence = requireString(request.defence, 'defence');
-  let decimal = defaultConventions.decimalSeparator;
-  let thousands = defaultConventions.thousandsSeparator;
-  if (conventions !== undefined) {
-    [decimal, thousands] = conventionTexts(conventions);
-  }
-  const units = spell.length + hp.length + mp.length + defence.length + decimal.length + thousands.length;
-  const block =
-    units <= shortRequestUnits
-      ? writeShortTexts(spell, hp, mp, defence, decimal, thousands)
-      : writeTexts([spell, hp, mp, defence, decimal, thousands]);
-  // The record: four doubles, then the outcome kind, the text's address and
-  // size, and the address and count of its UTF-16 units.
-  const record = exports.karbelon_calculate(block, wantUnits) >>> 0;
-  memoryBytes();
-  const at = record >>> 2;
-  const outcome = outcomeNames[words[at + 8]];
-  const unitCount = words[at + 12];
-  const text =
-    unitCount === notConverted
-      ? readText(words[at + 9], words[at + 10])
-      : readUnits(words[at + 11], unitCount);
-  if (outcome === 'figures') {
-    return figuresOf(text, record);
-  }
-  return outcome === 'message' ? { outcome, message: text } : { outcome };
+  const texts = requestTexts(request, calculateMembers, conventions);
+  exports.karbelon_calculate(writeTexts(texts));
+  return JSON.parse(readResult());
 }
 
 export function compareSpells(request, conventions) {

@@ -12,13 +12,17 @@
 namespace karbelon::web {
 
 // The one buffer through which karbelon.js hands texts in: the arguments of
-// a call, or the reply to controlText. It holds N lengths (32-bit) followed
-// by the N texts back to back.
-std::string& exchangeBuffer();
+// a call, or the reply to controlText. Holds at least size bytes; what it
+// held before is not kept.
+char* exchangeBuffer(std::size_t size);
 
-// The answer of the last call, read by karbelon.js.
+// Where the buffer starts now, for reading what karbelon.js wrote there.
+const char* exchangeData();
+
+// The answer of the last call as JSON, read by karbelon.js.
 std::string& resultText();
 
+// A block of N texts: N lengths (32-bit), then the N texts back to back.
 template <std::size_t N>
 std::array<std::string_view, N> readTexts(const char* block) {
     std::array<std::uint32_t, N> lengths{};
