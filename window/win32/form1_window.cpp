@@ -3,8 +3,6 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include <algorithm>
-#include <array>
 #include <optional>
 
 #include "accessible_names.h"
@@ -195,11 +193,9 @@ void sendToBack(HWND child) {
 }
 
 bool createControls(Form1Window& state, HINSTANCE instance) {
-    // Creation order is the dialog manager's tab order, so create by tab index.
-    std::array<ControlSpec, controlCount> byTabIndex = controlTable;
-    std::sort(byTabIndex.begin(), byTabIndex.end(),
-              [](const ControlSpec& a, const ControlSpec& b) { return a.tabIndex < b.tabIndex; });
-    for (const ControlSpec& row : byTabIndex) {
+    // Creation order is the dialog manager's tab order.
+    for (const ControlId id : tabOrder()) {
+        const ControlSpec& row = controlSpec(id);
         const ControlStyle style = controlStyle(row);
         const PixelRect rect = controlRect(row, state.dpi);
         const HWND child =
