@@ -27,15 +27,15 @@
 #include "window/text_fit.h"
 
 using karbelon::NumberConventions;
-using karbelon::qtview::Form1Window;
-using karbelon::qtview::QtTextFitMeasure;
-using karbelon::qtview::smallestTextSize;
-using karbelon::qtview::textSizeOf;
-using karbelon::qtview::textSizeSteps;
-using karbelon::qtview::testing::Form1Page;
-using karbelon::qtview::testing::SeenMessage;
 using karbelon::window::ControlId;
 using karbelon::window::ControlKind;
+using karbelon::window::qt::Form1Window;
+using karbelon::window::qt::QtTextFitMeasure;
+using karbelon::window::qt::smallestTextSize;
+using karbelon::window::qt::textSizeOf;
+using karbelon::window::qt::textSizeSteps;
+using karbelon::window::qt::testing::Form1Page;
+using karbelon::window::qt::testing::SeenMessage;
 
 Q_DECLARE_METATYPE(ControlId)
 
@@ -336,9 +336,9 @@ void Form1WindowTest::textSizeIsTheLargestAtWhichAllShowsWhole() {
     const QFont original = QApplication::font();
     const auto restore = qScopeGuard([&original] { QApplication::setFont(original); });
     if (desktopFont != original) {
-        auto* keeper = window_->findChild<karbelon::qtview::TextSizeKeeper*>();
+        auto* keeper = window_->findChild<karbelon::window::qt::TextSizeKeeper*>();
         QVERIFY(keeper != nullptr);
-        QSignalSpy chosen(keeper, &karbelon::qtview::TextSizeKeeper::chosen);
+        QSignalSpy chosen(keeper, &karbelon::window::qt::TextSizeKeeper::chosen);
         QApplication::setFont(desktopFont);
         QVERIFY(chosen.wait());
     }
@@ -577,7 +577,7 @@ void Form1WindowTest::conventionsComeFromTheLocale() {
     QFETCH(QString, locale);
     QFETCH(QString, decimal);
     QFETCH(QString, thousands);
-    const NumberConventions conventions = karbelon::qtview::conventionsFrom(QLocale(locale));
+    const NumberConventions conventions = karbelon::window::qt::conventionsFrom(QLocale(locale));
     QCOMPARE(QString::fromStdString(conventions.decimalSeparator), decimal);
     QCOMPARE(QString::fromStdString(conventions.thousandsSeparator), thousands);
 }
@@ -585,7 +585,7 @@ void Form1WindowTest::conventionsComeFromTheLocale() {
 void Form1WindowTest::reportUsesTheWindowsConventions() {
     // French groups with a narrow no-break space; it must survive the box.
     const NumberConventions french =
-        karbelon::qtview::conventionsFrom(QLocale(QStringLiteral("fr_FR")));
+        karbelon::window::qt::conventionsFrom(QLocale(QStringLiteral("fr_FR")));
     openWith(french);
     page_->typeOver(ControlId::Text2, QStringLiteral("900000,0"));
     page_->clickCalculate();
@@ -595,10 +595,10 @@ void Form1WindowTest::reportUsesTheWindowsConventions() {
 }
 
 void Form1WindowTest::applicationCarriesNameVersionAndIcon() {
-    karbelon::qtview::configureApplication();
+    karbelon::window::qt::configureApplication();
     QCOMPARE(QApplication::applicationName(), QStringLiteral("Karbelon"));
     QCOMPARE(QApplication::applicationVersion(), QStringLiteral("1.0.0.0"));
-    const QIcon icon = karbelon::qtview::applicationIcon();
+    const QIcon icon = karbelon::window::qt::applicationIcon();
     QCOMPARE(icon.availableSizes(),
              (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}}));
     const QImage small = icon.pixmap(16, 16).toImage();

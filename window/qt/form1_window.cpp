@@ -17,11 +17,7 @@
 #include "text_fit_qt.h"
 #include "window/control_labels.h"
 
-namespace karbelon::qtview {
-
-using window::ControlId;
-using window::ControlKind;
-using window::ControlSpec;
+namespace karbelon::window::qt {
 
 namespace {
 
@@ -261,4 +257,4 @@ void Form1Window::openAuthorPage(std::string_view address) {
     openUrl_(QUrl(toQString(address)));
 }
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt
