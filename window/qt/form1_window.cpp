@@ -100,7 +100,7 @@ Form1Window::Form1Window(NumberConventions conventions, UrlOpener openUrl)
     textSize->apply();
     connectEvents();
     form_.load();
-    control(ControlId::Combo1)->setFocus();
+    control(focusOrder().front())->setFocus();
     centreOnScreen();
 }
 

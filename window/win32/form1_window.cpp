@@ -280,7 +280,7 @@ void restoreFocus(const Form1Window& state) {
     }
     HWND target = state.focusBeforeDeactivation;
     if (target == nullptr || IsWindow(target) == FALSE) {
-        target = control(state.window, ControlId::Combo1);
+        target = control(state.window, focusOrder().front());
     }
     SetFocus(target);
 }
@@ -409,7 +409,7 @@ int runForm1Window(HINSTANCE instance, int showCommand) {
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     // A plain window does not put the focus on its first control by itself.
-    SetFocus(control(window, ControlId::Combo1));
+    SetFocus(control(window, focusOrder().front()));
 
     MSG message{};
     int exitCode = 0;
