@@ -1,5 +1,7 @@
 #include "control_labels.h"
 
+#include <algorithm>
+
 namespace karbelon::window {
 
 namespace {
@@ -18,13 +20,10 @@ bool onSameRow(const ControlSpec& label, const ControlSpec& box) {
 
 // Whether some other box on the label's row stands between it and the box.
 bool boxBetween(const ControlSpec& label, const ControlSpec& box) {
-    for (const ControlSpec& row : controlTable) {
-        if (isInputBox(row) && row.id != box.id && onSameRow(label, row) &&
-            row.bounds.left > label.bounds.left && row.bounds.left < box.bounds.left) {
-            return true;
-        }
-    }
-    return false;
+    return std::any_of(controlTable.begin(), controlTable.end(), [&](const ControlSpec& row) {
+        return isInputBox(row) && row.id != box.id && onSameRow(label, row) &&
+               row.bounds.left > label.bounds.left && row.bounds.left < box.bounds.left;
+    });
 }
 
 }  // namespace
