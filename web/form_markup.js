@@ -3,7 +3,7 @@
 // the layout is written here. The build writes it into the page, so the
 // browser shows the form before any script ran; app.js then gives those
 // elements their behaviour.
-import { clientRect, labelledBoxes, twipsToCss } from './layout.js';
+import { twipsToCss } from './layout.js';
 
 const uncorrectedInput = [
     ['autocomplete', 'off'],
@@ -28,8 +28,8 @@ function attributes(pairs) {
 
 // The box's markup: a text input, a button that opens the list (no tab
 // stop), and the list itself, hidden. attributes() pairs for the root and the
-// input; listLabel: the id of the label that names the list, or null.
-export function comboboxMarkup(id, { rootAttributes, inputAttributes, listLabel }) {
+// input; listName: what screen readers call the list, or null.
+export function comboboxMarkup(id, { rootAttributes, inputAttributes, listName }) {
     const input = attributes([
         ['id', id],
         ['type', 'text'],
@@ -51,7 +51,7 @@ export function comboboxMarkup(id, { rootAttributes, inputAttributes, listLabel 
         ['id', `${id}-list`],
         ['class', 'combobox-list'],
         ['role', 'listbox'],
-        ['aria-labelledby', listLabel],
+        ['aria-label', listName],
         ['hidden', ''],
     ]);
     return `<div${attributes(rootAttributes)}><input${input}><button${button}></button><ul${list}></ul></div>`;
@@ -66,22 +66,24 @@ function rule(selector, declarations) {
     return `${selector} { ${body} }`;
 }
 
-function placeRule(id, rect) {
-    return rule(`#${id}`, { left: rect.left, top: rect.top, width: rect.width, height: rect.height });
+function placeRule(id, control) {
+    return rule(`#${id}`, { left: control.clientLeft, top: control.clientTop, width: control.width, height: control.height });
 }
 
 const caption = (text) => `<span class="caption">${escapeHtml(text)}</span>`;
 
 function controlMarkup(control, context) {
     const kindClass = `kind-${control.kind}`;
-    const place = (id) => context.rules.push(placeRule(id, clientRect(control, context.controlsByName)));
+    const place = (id) => context.rules.push(placeRule(id, control));
+    // The module's name for a box; its label (label for=) names it too, with the " : ".
+    const name = ['aria-label', control.accessibleName ?? null];
     switch (control.kind) {
     case 'Frame': {
         // The frame stays in flow so its legend draws as usual; its children
         // are placed in the client area like all others.
         context.rules.push(rule(`#${control.name}`, {
-            'margin-left': control.left,
-            'margin-top': control.top,
+            'margin-left': control.clientLeft,
+            'margin-top': control.clientTop,
             width: control.width,
             height: control.height,
         }));
@@ -89,29 +91,28 @@ function controlMarkup(control, context) {
         return `<fieldset${attributes([['id', control.name], ['class', kindClass]])}><legend>${caption(control.text)}</legend>${children}</fieldset>`;
     }
     case 'Label': {
-        const box = context.labelFor.get(control.name) ?? null;
+        const box = control.labelFor ?? null;
         const tag = box === null ? 'span' : 'label';
         place(control.name);
         return `<${tag}${attributes([['id', control.name], ['class', kindClass], ['for', box]])}>${caption(control.text)}</${tag}>`;
     }
     case 'ComboBox': {
         place(`${control.name}-box`);
-        const label = [...context.labelFor].find(([, box]) => box === control.name)?.[0] ?? null;
         return comboboxMarkup(control.name, {
             rootAttributes: [['id', `${control.name}-box`], ['class', `combobox ${kindClass}`]],
-            inputAttributes: [...uncorrectedInput, ['value', control.text]],
-            // The list is named by the label that names its box.
-            listLabel: label,
+            inputAttributes: [...uncorrectedInput, ['value', control.text], name],
+            // The list is called as its box is.
+            listName: name[1],
         });
     }
     case 'TextBox':
         place(control.name);
-        return `<input${attributes([['id', control.name], ['class', kindClass], ['type', 'text'], ...uncorrectedInput, ['value', control.text]])}>`;
+        return `<input${attributes([['id', control.name], ['class', kindClass], ['type', 'text'], ...uncorrectedInput, ['value', control.text], name])}>`;
     case 'MultiLineTextBox':
         // The parser drops one line break right after <textarea>, so a text
         // that starts with one keeps it.
         place(control.name);
-        return `<textarea${attributes([['id', control.name], ['class', kindClass], ...uncorrectedInput, ['aria-label', context.resultLabel]])}>\n${escapeHtml(control.text)}</textarea>`;
+        return `<textarea${attributes([['id', control.name], ['class', kindClass], ...uncorrectedInput, name])}>\n${escapeHtml(control.text)}</textarea>`;
     case 'Button':
         place(control.name);
         return `<button${attributes([['id', control.name], ['class', kindClass], ['type', 'button']])}>${caption(control.text)}</button>`;
@@ -123,13 +124,11 @@ function controlMarkup(control, context) {
 // The panel's markup, in a frame that the page scales as a whole, and the
 // stylesheet rules that place its controls.
 export function formPanelMarkup(table) {
-    // Document order follows the tab indices, so Tab walks the table's order.
-    const byTabIndex = [...table.controls].sort((a, b) => a.tabIndex - b.tabIndex);
+    // Document order is the tab order, so Tab walks the table's order.
+    const controlsByName = new Map(table.controls.map((control) => [control.name, control]));
+    const inTabOrder = table.tabOrder.map((name) => controlsByName.get(name));
     const context = {
-        controlsByName: new Map(table.controls.map((control) => [control.name, control])),
-        labelFor: labelledBoxes(table.controls),
-        childrenOf: (container) => byTabIndex.filter((control) => control.container === container),
-        resultLabel: '결과',
+        childrenOf: (container) => inTabOrder.filter((control) => control.container === container),
         rules: [rule('#Form1 > .client', { width: table.clientWidth, height: table.clientHeight })],
     };
     const controls = context.childrenOf('Form1').map((control) => controlMarkup(control, context)).join('');

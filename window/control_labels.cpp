@@ -1,5 +1,7 @@
 #include "control_labels.h"
 
+#include <algorithm>
+
 namespace karbelon::window {
 
 namespace {
@@ -10,9 +12,18 @@ bool isInputBox(const ControlSpec& row) {
 }
 
 // Whether the label's middle lies within the box's height.
-bool onSameRow(const TwipsRect& label, const TwipsRect& box) {
-    const int middle = label.top + label.height / 2;
-    return middle >= box.top && middle < box.top + box.height;
+bool onSameRow(const ControlSpec& label, const ControlSpec& box) {
+    const int middle = label.bounds.top + label.bounds.height / 2;
+    return label.container == box.container && middle >= box.bounds.top &&
+           middle < box.bounds.top + box.bounds.height;
+}
+
+// Whether some other box on the label's row stands between it and the box.
+bool boxBetween(const ControlSpec& label, const ControlSpec& box) {
+    return std::any_of(controlTable.begin(), controlTable.end(), [&](const ControlSpec& row) {
+        return isInputBox(row) && row.id != box.id && onSameRow(label, row) &&
+               row.bounds.left > label.bounds.left && row.bounds.left < box.bounds.left;
+    });
 }
 
 }  // namespace
@@ -22,24 +33,33 @@ std::optional<ControlId> labelOf(ControlId box) {
     if (!isInputBox(boxRow)) {
         return std::nullopt;
     }
-    std::optional<ControlId> nearest;
-    int nearestLeft = 0;
+    const ControlSpec* nearest = nullptr;
     for (const ControlSpec& row : controlTable) {
-        const bool candidate =
-            row.kind == ControlKind::Label && row.container == boxRow.container &&
-            onSameRow(row.bounds, boxRow.bounds) && row.bounds.left < boxRow.bounds.left;
-        if (candidate && (!nearest || row.bounds.left > nearestLeft)) {
-            nearest = row.id;
-            nearestLeft = row.bounds.left;
+        const bool candidate = row.kind == ControlKind::Label && onSameRow(row, boxRow) &&
+                               row.bounds.left < boxRow.bounds.left;
+        if (candidate && (nearest == nullptr || row.bounds.left > nearest->bounds.left)) {
+            nearest = &row;
         }
     }
-    return nearest;
+    if (nearest == nullptr || boxBetween(*nearest, boxRow)) {
+        return std::nullopt;
+    }
+    return nearest->id;
+}
+
+std::optional<ControlId> boxLabelledBy(ControlId label) {
+    for (const ControlSpec& row : controlTable) {
+        if (labelOf(row.id) == label) {
+            return row.id;
+        }
+    }
+    return std::nullopt;
 }
 
 std::string accessibleName(ControlId box) {
     const std::optional<ControlId> label = labelOf(box);
     if (!label) {
-        return {};
+        return box == ControlId::Text4 ? std::string(resultBoxName) : std::string();
     }
     std::string_view caption = controlSpec(*label).text;
     while (!caption.empty() && (caption.back() == ' ' || caption.back() == ':')) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace karbelon::window {
@@ -32,6 +34,8 @@ struct TwipsRect {
     int top;
     int width;
     int height;
+
+    constexpr bool operator==(const TwipsRect&) const = default;
 };
 
 struct ControlSpec {
@@ -53,115 +57,86 @@ inline constexpr int clientHeightTwips = 4770;
 // domain, so that no real site is ever opened.
 inline constexpr std::string_view authorAddress = "http://orvane.example";
 
-inline constexpr std::size_t controlCount = 14;
+// Every control of Form1, in creation order (containers before contents),
+// with its place in twips relative to its container.
+// clang-format off
+inline constexpr auto controlTable = std::to_array<ControlSpec>({
+    // id                 name        kind                           container           left   top  width height tab text
+    {ControlId::Frame1,   "Frame1",   ControlKind::Frame,            Container::Form1,  { 240,  120, 5415, 1935},  0, "기본입력사항"},
+    {ControlId::Label2,   "Label2",   ControlKind::Label,            Container::Frame1, { 240,  390,  735,  255},  4, "마법 : "},
+    {ControlId::Combo1,   "Combo1",   ControlKind::ComboBox,         Container::Frame1, { 840,  360, 1335,  300},  1, "카르벨론"},
+    {ControlId::Label1,   "Label1",   ControlKind::Label,            Container::Frame1, { 240,  885,  735,  255},  3, "체력 : "},
+    {ControlId::Text1,    "Text1",    ControlKind::TextBox,          Container::Frame1, { 840,  840, 1335,  270},  2, "650000"},
+    {ControlId::Label3,   "Label3",   ControlKind::Label,            Container::Frame1, {2760,  885,  735,  255},  6, "마력 : "},
+    {ControlId::Text2,    "Text2",    ControlKind::TextBox,          Container::Frame1, {3360,  840, 1335,  270},  5, "900000"},
+    {ControlId::Label4,   "Label4",   ControlKind::Label,            Container::Frame1, { 240, 1365,  735,  255},  8, "방어 : "},
+    {ControlId::Text3,    "Text3",    ControlKind::TextBox,          Container::Frame1, { 840, 1320, 1335,  270},  7, "-100"},
+    {ControlId::Text4,    "Text4",    ControlKind::MultiLineTextBox, Container::Form1,  { 240, 2280, 5415, 1095},  9, ""},
+    {ControlId::Command1, "Command1", ControlKind::Button,           Container::Form1,  {1080, 3600, 1455,  375}, 10, "계산하기"},
+    {ControlId::Command2, "Command2", ControlKind::Button,           Container::Form1,  {3360, 3600, 1455,  375}, 11, "닫기"},
+    {ControlId::Label5,   "Label5",   ControlKind::Label,            Container::Form1,  {3600, 4200, 1455,  255}, 12, "Made by Orvane"},
+    {ControlId::Label6,   "Label6",   ControlKind::Label,            Container::Form1,  {3600, 4440, 2175,  255}, 13, authorAddress},
+});
+// clang-format on
 
-// Every control of Form1, in creation order (containers before contents).
-inline constexpr std::array<ControlSpec, controlCount> controlTable{{
-    {ControlId::Frame1,
-     "Frame1",
-     ControlKind::Frame,
-     Container::Form1,
-     {240, 120, 5415, 1935},
-     0,
-     "기본입력사항"},
-    {ControlId::Label2,
-     "Label2",
-     ControlKind::Label,
-     Container::Frame1,
-     {240, 390, 735, 255},
-     4,
-     "마법 : "},
-    {ControlId::Combo1,
-     "Combo1",
-     ControlKind::ComboBox,
-     Container::Frame1,
-     {840, 360, 1335, 300},
-     1,
-     "카르벨론"},
-    {ControlId::Label1,
-     "Label1",
-     ControlKind::Label,
-     Container::Frame1,
-     {240, 885, 735, 255},
-     3,
-     "체력 : "},
-    {ControlId::Text1,
-     "Text1",
-     ControlKind::TextBox,
-     Container::Frame1,
-     {840, 840, 1335, 270},
-     2,
-     "650000"},
-    {ControlId::Label3,
-     "Label3",
-     ControlKind::Label,
-     Container::Frame1,
-     {2760, 885, 735, 255},
-     6,
-     "마력 : "},
-    {ControlId::Text2,
-     "Text2",
-     ControlKind::TextBox,
-     Container::Frame1,
-     {3360, 840, 1335, 270},
-     5,
-     "900000"},
-    {ControlId::Label4,
-     "Label4",
-     ControlKind::Label,
-     Container::Frame1,
-     {240, 1365, 735, 255},
-     8,
-     "방어 : "},
-    {ControlId::Text3,
-     "Text3",
-     ControlKind::TextBox,
-     Container::Frame1,
-     {840, 1320, 1335, 270},
-     7,
-     "-100"},
-    {ControlId::Text4,
-     "Text4",
-     ControlKind::MultiLineTextBox,
-     Container::Form1,
-     {240, 2280, 5415, 1095},
-     9,
-     ""},
-    {ControlId::Command1,
-     "Command1",
-     ControlKind::Button,
-     Container::Form1,
-     {1080, 3600, 1455, 375},
-     10,
-     "계산하기"},
-    {ControlId::Command2,
-     "Command2",
-     ControlKind::Button,
-     Container::Form1,
-     {3360, 3600, 1455, 375},
-     11,
-     "닫기"},
-    {ControlId::Label5,
-     "Label5",
-     ControlKind::Label,
-     Container::Form1,
-     {3600, 4200, 1455, 255},
-     12,
-     "Made by Orvane"},
-    {ControlId::Label6,
-     "Label6",
-     ControlKind::Label,
-     Container::Form1,
-     {3600, 4440, 2175, 255},
-     13,
-     authorAddress},
-}};
+inline constexpr std::size_t controlCount = controlTable.size();
+
+// An id is its row's index (controlSpec, the Win32 window ids), so the rows
+// must stay in the enum's order.
+consteval bool rowsFollowTheIds() {
+    for (std::size_t row = 0; row < controlCount; ++row) {
+        if (controlTable[row].id != static_cast<ControlId>(row)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(rowsFollowTheIds(), "controlTable's rows must follow the order of ControlId");
 
 // The row of one control.
-const ControlSpec& controlSpec(ControlId id);
+constexpr const ControlSpec& controlSpec(ControlId id) {
+    return controlTable[static_cast<std::size_t>(id)];
+}
+
+constexpr bool takesFocus(ControlKind kind) {
+    return kind != ControlKind::Frame && kind != ControlKind::Label;
+}
+
+// Every control in tab-index order: the order in which views create them, so
+// that the platform's own Tab key walks the table's order.
+constexpr std::array<ControlId, controlCount> tabOrder() {
+    std::array<ControlId, controlCount> order{};
+    std::transform(controlTable.begin(), controlTable.end(), order.begin(),
+                   [](const ControlSpec& row) { return row.id; });
+    std::sort(order.begin(), order.end(), [](ControlId a, ControlId b) {
+        return controlSpec(a).tabIndex < controlSpec(b).tabIndex;
+    });
+    return order;
+}
+
+inline constexpr std::size_t focusableCount = static_cast<std::size_t>(
+    std::count_if(controlTable.begin(), controlTable.end(),
+                  [](const ControlSpec& row) { return takesFocus(row.kind); }));
 
 // The controls that take keyboard focus, in tab-index order.
-std::array<ControlId, 7> focusOrder();
+constexpr std::array<ControlId, focusableCount> focusOrder() {
+    std::array<ControlId, focusableCount> order{};
+    const auto all = tabOrder();
+    std::copy_if(all.begin(), all.end(), order.begin(),
+                 [](ControlId id) { return takesFocus(controlSpec(id).kind); });
+    return order;
+}
+
+// Where a control lies in Form1's client area, in twips: the frame's
+// contents are moved by the frame's own offset.
+constexpr TwipsRect clientRect(const ControlSpec& row) {
+    TwipsRect rect = row.bounds;
+    if (row.container == Container::Frame1) {
+        rect.left += controlSpec(ControlId::Frame1).bounds.left;
+        rect.top += controlSpec(ControlId::Frame1).bounds.top;
+    }
+    return rect;
+}
 
 // Twips to device pixels at the given dots per inch (1440 twips an inch),
 // rounded to nearest: 15 twips a pixel at 96 DPI.

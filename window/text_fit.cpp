@@ -7,19 +7,6 @@
 
 namespace karbelon::window {
 
-std::array<ControlId, 9> captionedControls() {
-    std::array<ControlId, 9> ids{};
-    std::size_t next = 0;
-    for (const ControlSpec& row : controlTable) {
-        const bool captioned = row.kind == ControlKind::Frame || row.kind == ControlKind::Label ||
-                               row.kind == ControlKind::Button;
-        if (captioned && next < ids.size()) {
-            ids[next++] = row.id;
-        }
-    }
-    return ids;
-}
-
 std::string sampleReport(const NumberConventions& conventions) {
     const DamageInputs presets{
         std::string(controlSpec(ControlId::Combo1).text),

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <string>
 
 #include "control_table.h"
@@ -32,8 +34,25 @@ class TextFitMeasure {
     [[nodiscard]] virtual bool captionFits(const ControlSpec& control, int size) const = 0;
 };
 
+constexpr bool showsCaption(ControlKind kind) {
+    return kind == ControlKind::Frame || kind == ControlKind::Label || kind == ControlKind::Button;
+}
+
+inline constexpr std::size_t captionedCount = static_cast<std::size_t>(
+    std::count_if(controlTable.begin(), controlTable.end(),
+                  [](const ControlSpec& row) { return showsCaption(row.kind); }));
+
 // The controls whose captions must fit: the frame, the labels and the buttons.
-std::array<ControlId, 9> captionedControls();
+constexpr std::array<ControlId, captionedCount> captionedControls() {
+    std::array<ControlId, captionedCount> ids{};
+    std::size_t next = 0;
+    for (const ControlSpec& row : controlTable) {
+        if (showsCaption(row.kind)) {
+            ids[next++] = row.id;
+        }
+    }
+    return ids;
+}
 
 // The report the result box must hold: the one for the window's preset texts.
 std::string sampleReport(const NumberConventions& conventions);

@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "fake_view.h"
+#include "fake_form1_view.h"
 #include "window/browser_command.h"
 #include "window/control_table.h"
 #include "window/main_window.h"
@@ -30,7 +30,7 @@ TEST(AuthorPage, OpensOnlyTheFixedAddressWhateverTheBoxesHold) {
     const std::string fixedAddress = std::string(window::authorAddress) + "/";
     for (const std::string_view marker : markers) {
         SCOPED_TRACE(marker);
-        FakeView view;
+        test_support::FakeForm1View view;
         window::Form1 form(view, NumberConventions{});
         form.load();
         for (const ControlId box : {ControlId::Combo1, ControlId::Text1, ControlId::Text2,

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/messages.h"
-#include "fake_view.h"
+#include "fake_form1_view.h"
 #include "huge_cases.h"
 #include "window/main_window.h"
 
@@ -33,7 +33,7 @@ ControlId controlOf(Box box) {
 // Types the text into its box, clicks calculate once and checks what the
 // window shows; the typed text itself must stay as it was.
 void expectAnswer(Box box, const std::string& text, OutcomeKind kind, std::string_view answer) {
-    FakeView view;
+    test_support::FakeForm1View view;
     window::Form1 form(view, NumberConventions{});
     form.load();
     const std::string previousReport = "(previous report)";

@@ -13,10 +13,7 @@
 #include <QTimer>
 #include <limits>
 
-namespace karbelon::qtview::testing {
-
-using window::ControlId;
-using window::ControlKind;
+namespace karbelon::window::qt::testing {
 
 namespace {
 
@@ -229,4 +226,4 @@ QString Form1Page::tab() const {
     return focusedControl();
 }
 
-}  // namespace karbelon::qtview::testing
+}  // namespace karbelon::window::qt::testing

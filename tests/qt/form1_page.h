@@ -13,7 +13,7 @@
 #include "window/control_table.h"
 #include "window/qt/form1_window.h"
 
-namespace karbelon::qtview::testing {
+namespace karbelon::window::qt::testing {
 
 // What a message box showed before the user pressed its button.
 struct SeenMessage {
@@ -70,4 +70,4 @@ class Form1Page {
     Form1Window& window_;
 };
 
-}  // namespace karbelon::qtview::testing
+}  // namespace karbelon::window::qt::testing

@@ -20,7 +20,7 @@
 #include "window/qt/desktop_browser.h"
 #include "window/qt/display_choice.h"
 
-using karbelon::qtview::DisplayFacts;
+using karbelon::window::qt::DisplayFacts;
 
 namespace {
 
@@ -162,13 +162,13 @@ void StartupTest::displayChoice() {
     QFETCH(QString, problem);
     const DisplayFacts facts{requested.toStdString(), x.toStdString(), xOpens,
                              wayland.toStdString(),   waylandOpens,    toStrings(plugins)};
-    const karbelon::qtview::DisplayChoice choice = karbelon::qtview::chooseDisplay(facts);
+    const karbelon::window::qt::DisplayChoice choice = karbelon::window::qt::chooseDisplay(facts);
     QCOMPARE(QString::fromStdString(choice.platform), platform);
     QCOMPARE(QString::fromStdString(choice.problem), problem);
 }
 
 void StartupTest::noDisplayLineIsOneLineNamingTheTerminalProgram() {
-    const std::string line = karbelon::qtview::noDisplayLine(
+    const std::string line = karbelon::window::qt::noDisplayLine(
         "neither DISPLAY nor WAYLAND_DISPLAY is set", "/opt/k/bin/karbelon-cli");
     QCOMPARE(QString::fromStdString(line),
              QStringLiteral("karbelon: no display to open the window on (neither DISPLAY nor "
@@ -205,7 +205,7 @@ void StartupTest::qtTranslation() {
     QFETCH(QString, okButton);
     QFETCH(QString, undoAction);
     QTranslator translator;
-    QCOMPARE(karbelon::qtview::loadQtTranslation(translator, QLocale(locale)), !file.isEmpty());
+    QCOMPARE(karbelon::window::qt::loadQtTranslation(translator, QLocale(locale)), !file.isEmpty());
     QVERIFY2(translator.filePath().endsWith(QLatin1Char('/') + file) || file.isEmpty(),
              qPrintable(translator.filePath()));
     QVERIFY(QCoreApplication::installTranslator(&translator) || file.isEmpty());
@@ -252,7 +252,7 @@ void StartupTest::browserLaunch() {
         qputenv("PATH", bin.path().toLocal8Bit());
     }
     StderrCapture stderrCapture;
-    karbelon::qtview::openInDesktopBrowser(QUrl(QStringLiteral("http://orvane.example/")));
+    karbelon::window::qt::openInDesktopBrowser(QUrl(QStringLiteral("http://orvane.example/")));
     if (launcherInstalled) {
         QVERIFY(QTest::qWaitFor([&] { return QFile::exists(record); }, 10000));
     }

@@ -1,7 +1,13 @@
 // Form1 in the browser, driven by clicks and keys as a user works it.
 import assert from 'node:assert/strict';
+import { resolve } from 'node:path';
 import { describe, test } from 'node:test';
-import { FormPage, presetReport, presetTexts, spellNames, useServerAndBrowser } from './harness.mjs';
+import { pathToFileURL } from 'node:url';
+import { FormPage, presetReport, presetTexts, spellNames, useServerAndBrowser, webDir } from './harness.mjs';
+
+const karbelon = await import(pathToFileURL(resolve(webDir, 'karbelon.js')).href);
+await karbelon.load();
+const table = karbelon.controlTable();
 
 let server;
 let browser;
@@ -37,7 +43,7 @@ describe('start', () => {
         try {
             assert.deepEqual(await form.texts(), presetTexts);
             assert.equal(await form.focusedId(), 'Combo1');
-            assert.equal(await form.page.title(), '카르벨론 데미지 계산기 by 모래여울');
+            assert.equal(await form.page.title(), table.caption);
             const selection = await form.page.evaluate(() => {
                 const box = document.getElementById('Combo1');
                 return box.selectionEnd - box.selectionStart;
@@ -96,16 +102,17 @@ describe('start', () => {
         });
     });
 
-    test('labels name the boxes beside them', async () => {
+    test('every box is called by the module\'s name for it, its label pointing at it', async () => {
         await withForm({}, async (form) => {
-            const named = [
-                ['combobox', '마법 :', 'Combo1'],
-                ['textbox', '체력 :', 'Text1'],
-                ['textbox', '마력 :', 'Text2'],
-                ['textbox', '방어 :', 'Text3'],
-            ];
-            for (const [role, name, box] of named) {
-                assert.equal(await form.page.getByRole(role, { name, exact: true }).getAttribute('id'), box, name);
+            const named = await form.page.evaluate(() => [...document.querySelectorAll('#Form1 [aria-label]')].map((element) => element.id));
+            for (const control of table.controls.filter((entry) => 'accessibleName' in entry)) {
+                const role = control.kind === 'ComboBox' ? 'combobox' : 'textbox';
+                const box = form.page.getByRole(role, { name: control.accessibleName, exact: true });
+                assert.equal(await box.getAttribute('id'), control.name, control.accessibleName);
+                assert.ok(named.includes(control.name), control.name);
+            }
+            for (const control of table.controls.filter((entry) => 'labelFor' in entry)) {
+                assert.equal(await form.page.locator(`label[for="${control.labelFor}"]`).getAttribute('id'), control.name);
             }
         });
     });

@@ -6,7 +6,7 @@ import { resolve } from 'node:path';
 import { test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 import { formPanelMarkup } from '../../web/form_markup.js';
-import { clientRect, labelledBoxes, twipsPerCssPixel } from '../../web/layout.js';
+import { twipsPerCssPixel } from '../../web/layout.js';
 import { FormPage, useServerAndBrowser, webDir } from './harness.mjs';
 
 const karbelon = await import(pathToFileURL(resolve(webDir, 'karbelon.js')).href);
@@ -33,30 +33,26 @@ test('without scripts the page shows every control of the table at its place, wi
                     rect: [box.left - client.left, box.top - client.top, box.width, box.height],
                     text: 'value' in text && text.tagName !== 'BUTTON' ? text.value : text.querySelector('.caption').textContent,
                     labelFor: text.tagName === 'LABEL' ? text.htmlFor : null,
+                    ariaLabel: text.getAttribute('aria-label'),
                 };
             });
         }, table.controls);
-        const byName = new Map(table.controls.map((control) => [control.name, control]));
-        const labels = labelledBoxes(table.controls);
         const css = (twips) => twips / twipsPerCssPixel;
         for (const control of table.controls) {
-            const rect = clientRect(control, byName);
             // A fieldset's box is its place; the others are placed the same way.
-            const expected = [css(rect.left), css(rect.top), css(rect.width), css(rect.height)];
+            const expected = [css(control.clientLeft), css(control.clientTop), css(control.width), css(control.height)];
             const found = shown.find((entry) => entry.name === control.name);
             assert.deepEqual(found.rect, expected, `${control.name} place`);
             assert.equal(found.text, control.text, `${control.name} text`);
-            if (found.labelFor !== null) {
-                assert.equal(found.labelFor, labels.get(control.name), `${control.name} names its box`);
-            }
+            // Exactly the labels that the module pairs with a box name it.
+            assert.equal(found.labelFor, control.labelFor ?? null, `${control.name} names its box`);
+            assert.equal(found.ariaLabel, control.accessibleName ?? null, `${control.name} is called so`);
         }
         // Tab walks the table's order in the written document too.
         const focusable = await page.evaluate(() => [...document.querySelectorAll('#Form1 input, #Form1 textarea, #Form1 button:not([tabindex="-1"])')].map((element) => element.id));
-        const tabOrder = table.controls
-            .filter((control) => !['Frame', 'Label'].includes(control.kind))
-            .sort((a, b) => a.tabIndex - b.tabIndex)
-            .map((control) => control.name);
-        assert.deepEqual(focusable, tabOrder);
+        assert.deepEqual(focusable, table.focusOrder);
+        const title = await page.title();
+        assert.equal(title, table.caption);
     } finally {
         await context.close();
     }

@@ -257,6 +257,23 @@ test('the control table comes from the C++ table, in creation order', () => {
   assert.equal(karbelon.controlTable().controls.length, 14);
 });
 
+test('the control table carries the window rules: client places, label pairs, names, tab order', () => {
+  const table = karbelon.controlTable();
+  const byName = new Map(table.controls.map((control) => [control.name, control]));
+  const frame = byName.get('Frame1');
+  for (const [name, left, top] of [['Frame1', 240, 120], ['Text2', frame.left + 3360, frame.top + 840], ['Command1', 1080, 3600]]) {
+    const { clientLeft, clientTop } = byName.get(name);
+    assert.deepEqual([clientLeft, clientTop], [left, top], name);
+  }
+  const members = (member) => Object.fromEntries(
+    table.controls.filter((control) => member in control).map((control) => [control.name, control[member]]),
+  );
+  assert.deepEqual(members('labelFor'), { Label2: 'Combo1', Label1: 'Text1', Label3: 'Text2', Label4: 'Text3' });
+  assert.deepEqual(members('accessibleName'), { Combo1: '마법', Text1: '체력', Text2: '마력', Text3: '방어', Text4: '결과' });
+  assert.deepEqual(table.tabOrder, [...table.controls].sort((a, b) => a.tabIndex - b.tabIndex).map((control) => control.name));
+  assert.deepEqual(table.focusOrder, ['Combo1', 'Text1', 'Text2', 'Text3', 'Text4', 'Command1', 'Command2']);
+});
+
 test('Form1 over a JavaScript view behaves as the desktop window', () => {
   const presets = Object.fromEntries(
     karbelon.controlTable().controls.map((control) => [control.name, control.text]),

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <ostream>
 #include <set>
 #include <string>
@@ -10,6 +11,13 @@
 #include "window/main_window.h"
 
 namespace karbelon::window {
+
+// Found by argument-dependent lookup, so it lives in the rect's namespace.
+void PrintTo(const TwipsRect& rect, std::ostream* out) {
+    *out << "{" << rect.left << ", " << rect.top << ", " << rect.width << ", " << rect.height
+         << "}";
+}
+
 namespace {
 
 using ::testing::ElementsAre;
@@ -33,10 +41,32 @@ TEST(ControlTable, NamesAndTabIndicesAreUniqueAndTabIndicesRunFromZero) {
     EXPECT_EQ(*tabs.rbegin(), static_cast<int>(controlCount) - 1);
 }
 
-TEST(ControlTable, FocusVisitsTheBoxesThenTheButtons) {
-    EXPECT_THAT(focusOrder(),
-                ElementsAre(ControlId::Combo1, ControlId::Text1, ControlId::Text2, ControlId::Text3,
-                            ControlId::Text4, ControlId::Command1, ControlId::Command2));
+TEST(ControlTable, TabOrderFollowsTheTabIndicesAndFocusSkipsFrameAndLabels) {
+    using enum ControlId;
+    EXPECT_THAT(tabOrder(), ElementsAre(Frame1, Combo1, Text1, Label1, Label2, Text2, Label3, Text3,
+                                        Label4, Text4, Command1, Command2, Label5, Label6));
+    EXPECT_THAT(focusOrder(), ElementsAre(Combo1, Text1, Text2, Text3, Text4, Command1, Command2));
+}
+
+TEST(ControlTable, ClientRectsMoveTheFramesContentsByTheFrame) {
+    struct Case {
+        ControlId id;
+        TwipsRect rect;
+    };
+    using enum ControlId;
+    const Case cases[] = {
+        {Frame1, {240, 120, 5415, 1935}},    {Label2, {480, 510, 735, 255}},
+        {Combo1, {1080, 480, 1335, 300}},    {Label1, {480, 1005, 735, 255}},
+        {Text1, {1080, 960, 1335, 270}},     {Label3, {3000, 1005, 735, 255}},
+        {Text2, {3600, 960, 1335, 270}},     {Label4, {480, 1485, 735, 255}},
+        {Text3, {1080, 1440, 1335, 270}},    {Text4, {240, 2280, 5415, 1095}},
+        {Command1, {1080, 3600, 1455, 375}}, {Command2, {3360, 3600, 1455, 375}},
+        {Label5, {3600, 4200, 1455, 255}},   {Label6, {3600, 4440, 2175, 255}},
+    };
+    ASSERT_EQ(std::size(cases), controlCount) << "a control of the table has no case";
+    for (const Case& c : cases) {
+        EXPECT_EQ(clientRect(controlSpec(c.id)), c.rect) << controlSpec(c.id).name;
+    }
 }
 
 // Each caption sits a little lower than its box so that the texts line up.

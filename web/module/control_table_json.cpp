@@ -1,8 +1,11 @@
 #include "control_table_json.h"
 
+#include <array>
+#include <cstddef>
 #include <string_view>
 
 #include "answer/json_text.h"
+#include "window/control_labels.h"
 #include "window/control_table.h"
 
 namespace karbelon::web {
@@ -36,28 +39,60 @@ std::string_view containerName(Container container) {
     return container == Container::Frame1 ? "Frame1" : "Form1";
 }
 
-void appendMember(std::string& out, std::string_view name, int value) {
+// A member after the first: its comma and its name.
+void appendKey(std::string& out, std::string_view name) {
     out += ",\"";
     out += name;
     out += "\":";
+}
+
+void appendMember(std::string& out, std::string_view name, int value) {
+    appendKey(out, name);
     out += std::to_string(value);
+}
+
+void appendStringMember(std::string& out, std::string_view name, std::string_view value) {
+    appendKey(out, name);
+    appendJsonString(out, value);
 }
 
 void appendControl(std::string& out, const ControlSpec& row) {
     out += R"({"name":)";
     appendJsonString(out, row.name);
-    out += R"(,"kind":)";
-    appendJsonString(out, kindName(row.kind));
-    out += R"(,"container":)";
-    appendJsonString(out, containerName(row.container));
+    appendStringMember(out, "kind", kindName(row.kind));
+    appendStringMember(out, "container", containerName(row.container));
     appendMember(out, "left", row.bounds.left);
     appendMember(out, "top", row.bounds.top);
     appendMember(out, "width", row.bounds.width);
     appendMember(out, "height", row.bounds.height);
+    const window::TwipsRect client = window::clientRect(row);
+    appendMember(out, "clientLeft", client.left);
+    appendMember(out, "clientTop", client.top);
     appendMember(out, "tabIndex", row.tabIndex);
-    out += R"(,"text":)";
-    appendJsonString(out, row.text);
+    appendStringMember(out, "text", row.text);
+    if (const auto box = window::boxLabelledBy(row.id)) {
+        appendStringMember(out, "labelFor", window::controlSpec(*box).name);
+    }
+    const std::string accessibleName = window::accessibleName(row.id);
+    if (!accessibleName.empty()) {
+        appendStringMember(out, "accessibleName", accessibleName);
+    }
     out += '}';
+}
+
+// The names of the given controls as a JSON array member.
+template <std::size_t count>
+void appendNames(std::string& out, std::string_view name,
+                 const std::array<window::ControlId, count>& ids) {
+    appendKey(out, name);
+    out += '[';
+    for (std::size_t index = 0; index < count; ++index) {
+        if (index > 0) {
+            out += ',';
+        }
+        appendJsonString(out, window::controlSpec(ids[index]).name);
+    }
+    out += ']';
 }
 
 }  // namespace
@@ -65,12 +100,10 @@ void appendControl(std::string& out, const ControlSpec& row) {
 std::string controlTableJson() {
     std::string json = R"({"caption":)";
     appendJsonString(json, window::windowCaption);
-    json += R"(,"messageBoxCaption":)";
-    appendJsonString(json, window::messageBoxCaption);
+    appendStringMember(json, "messageBoxCaption", window::messageBoxCaption);
     appendMember(json, "clientWidth", window::clientWidthTwips);
     appendMember(json, "clientHeight", window::clientHeightTwips);
-    json += R"(,"authorAddress":)";
-    appendJsonString(json, window::authorAddress);
+    appendStringMember(json, "authorAddress", window::authorAddress);
     json += R"(,"controls":[)";
     bool first = true;
     for (const ControlSpec& row : window::controlTable) {
@@ -80,7 +113,10 @@ std::string controlTableJson() {
         first = false;
         appendControl(json, row);
     }
-    json += "]}";
+    json += ']';
+    appendNames(json, "tabOrder", window::tabOrder());
+    appendNames(json, "focusOrder", window::focusOrder());
+    json += '}';
     return json;
 }
 

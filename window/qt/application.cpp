@@ -7,7 +7,7 @@
 #include <QResource>
 #include <cstdio>
 
-namespace karbelon::qtview {
+namespace karbelon::window::qt {
 
 void configureApplication() {
     QApplication::setApplicationName(QStringLiteral("Karbelon"));
@@ -51,4 +51,4 @@ QIcon applicationIcon() {
     return icon;
 }
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

@@ -5,7 +5,7 @@
 #include <QLocale>
 #include <QTranslator>
 
-namespace karbelon::qtview {
+namespace karbelon::window::qt {
 
 // Name, version, window icon and Qt's own texts in the system's UI
 // languages; call once the QApplication exists.
@@ -23,4 +23,4 @@ void silenceQtMessages();
 // The program's icon in five sizes, from pixels built into the binary.
 QIcon applicationIcon();
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

@@ -2,7 +2,7 @@
 
 #include <QMouseEvent>
 
-namespace karbelon::qtview {
+namespace karbelon::window::qt {
 
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
@@ -12,4 +12,4 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

@@ -2,7 +2,7 @@
 
 #include <QLabel>
 
-namespace karbelon::qtview {
+namespace karbelon::window::qt {
 
 // A plain label that reports a left-button click, since QLabel has no click
 // signal of its own.
@@ -19,4 +19,4 @@ class ClickableLabel final : public QLabel {
     void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

@@ -2,7 +2,7 @@
 
 #include <QProcess>
 
-namespace karbelon::qtview {
+namespace karbelon::window::qt {
 
 void openInDesktopBrowser(const QUrl& url) {
     QProcess launcher;
@@ -14,4 +14,4 @@ void openInDesktopBrowser(const QUrl& url) {
     static_cast<void>(launcher.startDetached());
 }
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <initializer_list>
 
-namespace karbelon::qtview {
+namespace karbelon::window::qt {
 
 namespace {
 
@@ -108,4 +108,4 @@ std::string noDisplayLine(std::string_view problem, std::string_view cliProgram)
                    "); the same calculator runs in a terminal: ", cliProgram, "\n"});
 }
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace karbelon::qtview {
+namespace karbelon::window::qt {
 
 // What start-up found out about the session's displays, before Qt starts:
 // Qt aborts with a core dump when its platform plugin finds no display.
@@ -33,4 +33,4 @@ struct DisplayChoice {
 // can run instead.
 [[nodiscard]] std::string noDisplayLine(std::string_view problem, std::string_view cliProgram);
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

@@ -11,7 +11,7 @@
 #include <filesystem>
 #include <system_error>
 
-namespace karbelon::qtview {
+namespace karbelon::window::qt {
 
 namespace {
 
@@ -103,4 +103,4 @@ std::string siblingProgram(const std::string& name) {
     return name;
 }
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

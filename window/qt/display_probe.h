@@ -6,7 +6,7 @@
 
 struct xcb_connection_t;
 
-namespace karbelon::qtview {
+namespace karbelon::window::qt {
 
 // Reads the environment, tries to connect to the X and Wayland displays it
 // names and lists Qt's installed platform plugins. Create before
@@ -33,4 +33,4 @@ class DisplayProbe {
 // after a build, or in /usr/bin), else the bare name.
 [[nodiscard]] std::string siblingProgram(const std::string& name);
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

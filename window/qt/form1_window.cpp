@@ -15,12 +15,9 @@
 #include "clickable_label.h"
 #include "result_box.h"
 #include "text_fit_qt.h"
+#include "window/control_labels.h"
 
-namespace karbelon::qtview {
-
-using window::ControlId;
-using window::ControlKind;
-using window::ControlSpec;
+namespace karbelon::window::qt {
 
 namespace {
 
@@ -103,7 +100,7 @@ Form1Window::Form1Window(NumberConventions conventions, UrlOpener openUrl)
     textSize->apply();
     connectEvents();
     form_.load();
-    control(ControlId::Combo1)->setFocus();
+    control(focusOrder().front())->setFocus();
     centreOnScreen();
 }
 
@@ -138,15 +135,24 @@ void Form1Window::createControls() {
         controls_[static_cast<std::size_t>(row.id)] = widget;
     }
 
-    // Screen readers name each box after the label in front of it.
-    const std::array<std::pair<ControlId, ControlId>, 4> buddies{{
-        {ControlId::Label2, ControlId::Combo1},
-        {ControlId::Label1, ControlId::Text1},
-        {ControlId::Label3, ControlId::Text2},
-        {ControlId::Label4, ControlId::Text3},
-    }};
-    for (const auto& [label, box] : buddies) {
-        static_cast<QLabel*>(control(label))->setBuddy(control(box));
+    // Screen readers call each box by the name the other views give it; the
+    // buddy ties the label to its box as well.
+    for (const ControlSpec& row : window::controlTable) {
+        if (const auto box = window::boxLabelledBy(row.id)) {
+            static_cast<QLabel*>(control(row.id))->setBuddy(control(*box));
+        }
+        const std::string name = window::accessibleName(row.id);
+        if (name.empty()) {
+            continue;
+        }
+        control(row.id)->setAccessibleName(toQString(name));
+        // On Linux Qt reads an editable combo by its text; its edit part
+        // carries the name, as on Windows.
+        if (row.kind == ControlKind::ComboBox) {
+            static_cast<QComboBox*>(control(row.id))
+                ->lineEdit()
+                ->setAccessibleName(toQString(name));
+        }
     }
 
     const auto order = window::focusOrder();
@@ -251,4 +257,4 @@ void Form1Window::openAuthorPage(std::string_view address) {
     openUrl_(QUrl(toQString(address)));
 }
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

@@ -11,7 +11,7 @@
 #include "window/control_table.h"
 #include "window/main_window.h"
 
-namespace karbelon::qtview {
+namespace karbelon::window::qt {
 
 // Hands an address to the desktop; must return at once and stay silent.
 using UrlOpener = std::function<void(const QUrl&)>;
@@ -47,4 +47,4 @@ class Form1Window final : public QWidget, public window::Form1View {
     window::Form1 form_;
 };
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

@@ -1,6 +1,6 @@
 #include "locale_conventions.h"
 
-namespace karbelon::qtview {
+namespace karbelon::window::qt {
 
 NumberConventions conventionsFrom(const QLocale& locale) {
     NumberConventions conventions;
@@ -14,4 +14,4 @@ NumberConventions conventionsFrom(const QLocale& locale) {
     return conventions;
 }
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

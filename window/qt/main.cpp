@@ -12,15 +12,16 @@
 #include "locale_conventions.h"
 
 int main(int argc, char* argv[]) {
-    karbelon::qtview::silenceQtMessages();
+    karbelon::window::qt::silenceQtMessages();
 
     // Without a display Qt's platform plugin aborts with a long message and
     // a core dump; decide first, and tell Qt which platform to take.
-    auto probe = std::make_unique<karbelon::qtview::DisplayProbe>();
-    const karbelon::qtview::DisplayChoice display = karbelon::qtview::chooseDisplay(probe->facts());
+    auto probe = std::make_unique<karbelon::window::qt::DisplayProbe>();
+    const karbelon::window::qt::DisplayChoice display =
+        karbelon::window::qt::chooseDisplay(probe->facts());
     if (display.platform.empty()) {
-        const std::string line = karbelon::qtview::noDisplayLine(
-            display.problem, karbelon::qtview::siblingProgram("karbelon-cli"));
+        const std::string line = karbelon::window::qt::noDisplayLine(
+            display.problem, karbelon::window::qt::siblingProgram("karbelon-cli"));
         static_cast<void>(std::fputs(line.c_str(), stderr));
         return 1;
     }
@@ -34,8 +35,9 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argumentCount, arguments.data());
     probe.reset();  // Qt holds its own connection now
-    karbelon::qtview::configureApplication();
-    karbelon::qtview::Form1Window window(karbelon::qtview::conventionsFrom(QLocale::system()));
+    karbelon::window::qt::configureApplication();
+    karbelon::window::qt::Form1Window window(
+        karbelon::window::qt::conventionsFrom(QLocale::system()));
     window.show();
     return QApplication::exec();
 }

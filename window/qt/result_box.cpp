@@ -1,6 +1,6 @@
 #include "result_box.h"
 
-namespace karbelon::qtview {
+namespace karbelon::window::qt {
 
 ResultBox::ResultBox(const QString& text, QWidget* parent) : QPlainTextEdit(text, parent) {
     // Qt's document margin pads all four sides alike, so the sides are
@@ -11,4 +11,4 @@ ResultBox::ResultBox(const QString& text, QWidget* parent) : QPlainTextEdit(text
     setAutoFillBackground(true);
 }
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

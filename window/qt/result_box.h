@@ -4,7 +4,7 @@
 #include <QPlainTextEdit>
 #include <QString>
 
-namespace karbelon::qtview {
+namespace karbelon::window::qt {
 
 // The multi-line box of the report. Its text keeps 2 px from the sides but
 // none from the top and bottom, as a classic edit box does: the five report
@@ -16,4 +16,4 @@ class ResultBox final : public QPlainTextEdit {
     ResultBox(const QString& text, QWidget* parent);
 };
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

@@ -16,10 +16,7 @@
 
 #include "result_box.h"
 
-namespace karbelon::qtview {
-
-using window::ControlId;
-using window::ControlKind;
+namespace karbelon::window::qt {
 
 namespace {
 
@@ -243,4 +240,4 @@ bool TextSizeKeeper::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

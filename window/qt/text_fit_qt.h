@@ -14,7 +14,7 @@
 #include "window/control_table.h"
 #include "window/text_fit.h"
 
-namespace karbelon::qtview {
+namespace karbelon::window::qt {
 
 // Text sizes here are tenths of a point: a point is a pixel and a third at
 // 96 DPI, too coarse a step when a single pixel of line height decides.
@@ -86,4 +86,4 @@ class TextSizeKeeper final : public QObject {
     QMetaObject::Connection screenDpiChanged_;
 };
 
-}  // namespace karbelon::qtview
+}  // namespace karbelon::window::qt

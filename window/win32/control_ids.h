@@ -14,6 +14,7 @@ namespace karbelon::window::win32 {
 // sends for Enter and Escape and which Form1 therefore ignores.
 inline constexpr int firstControlWindowId = 100;
 
+// An id's index is its row in the table, as the table's own check ensures.
 constexpr int controlWindowId(ControlId id) {
     return firstControlWindowId + static_cast<int>(id);
 }

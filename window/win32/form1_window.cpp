@@ -3,8 +3,6 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include <algorithm>
-#include <array>
 #include <optional>
 
 #include "accessible_names.h"
@@ -195,11 +193,9 @@ void sendToBack(HWND child) {
 }
 
 bool createControls(Form1Window& state, HINSTANCE instance) {
-    // Creation order is the dialog manager's tab order, so create by tab index.
-    std::array<ControlSpec, controlCount> byTabIndex = controlTable;
-    std::sort(byTabIndex.begin(), byTabIndex.end(),
-              [](const ControlSpec& a, const ControlSpec& b) { return a.tabIndex < b.tabIndex; });
-    for (const ControlSpec& row : byTabIndex) {
+    // Creation order is the dialog manager's tab order.
+    for (const ControlId id : tabOrder()) {
+        const ControlSpec& row = controlSpec(id);
         const ControlStyle style = controlStyle(row);
         const PixelRect rect = controlRect(row, state.dpi);
         const HWND child =
@@ -284,7 +280,7 @@ void restoreFocus(const Form1Window& state) {
     }
     HWND target = state.focusBeforeDeactivation;
     if (target == nullptr || IsWindow(target) == FALSE) {
-        target = control(state.window, ControlId::Combo1);
+        target = control(state.window, focusOrder().front());
     }
     SetFocus(target);
 }
@@ -413,7 +409,7 @@ int runForm1Window(HINSTANCE instance, int showCommand) {
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     // A plain window does not put the focus on its first control by itself.
-    SetFocus(control(window, ControlId::Combo1));
+    SetFocus(control(window, focusOrder().front()));
 
     MSG message{};
     int exitCode = 0;

@@ -14,14 +14,8 @@ PixelRect edgesToPixels(int left, int top, int width, int height, int dotsPerInc
 }  // namespace
 
 PixelRect clientPixelRect(const ControlSpec& row, int dotsPerInch) {
-    int left = row.bounds.left;
-    int top = row.bounds.top;
-    if (row.container == Container::Frame1) {
-        const TwipsRect& frame = controlSpec(ControlId::Frame1).bounds;
-        left += frame.left;
-        top += frame.top;
-    }
-    return edgesToPixels(left, top, row.bounds.width, row.bounds.height, dotsPerInch);
+    const TwipsRect rect = clientRect(row);
+    return edgesToPixels(rect.left, rect.top, rect.width, rect.height, dotsPerInch);
 }
 
 PixelRect clientPixelArea(int dotsPerInch) {

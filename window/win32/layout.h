@@ -14,10 +14,9 @@ struct PixelRect {
     int height;
 };
 
-// Where a control sits in Form1's client area at the given DPI. Every
-// control is a child of the main window, so the frame's contents are moved
-// by the frame's own offset. Edges are rounded, not sizes, so that controls
-// that touch in twips still touch in pixels.
+// Where a control sits in Form1's client area (clientRect: every control is a
+// child of the main window) at the given DPI. Edges are rounded, not sizes,
+// so that controls that touch in twips still touch in pixels.
 PixelRect clientPixelRect(const ControlSpec& row, int dotsPerInch);
 
 // Form1's client area at the given DPI.
