@@ -3,7 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "cli/batch_request.h"
 #include "core/number_conventions.h"
 
 namespace karbelon::cli {
@@ -15,17 +14,15 @@ struct BatchAnswer {
     bool valid;
 };
 
-// Answers one input line (without its line break). Pure: any bytes give an
-// answer, never an exception.
+// Answers one input line (without its line break). A valid request is
+// {"spell": "...", "hp": "...", "mp": "...", "defence": "..."}: exactly these
+// four members, each a string, each once; the texts reach the calculation
+// exactly as the JSON strings give them. Pure: any bytes give an answer,
+// never an exception.
 BatchAnswer answerBatchLine(std::string_view inputLine, const NumberConventions& conventions);
 
 // The same answer appended to out, for callers that reuse one buffer.
 bool appendBatchAnswer(std::string& out, std::string_view inputLine,
-                       const NumberConventions& conventions);
-
-// The same answer for a line read in place by a reader that lives as long as
-// the batch, so that nothing is allocated per line.
-bool appendBatchAnswer(std::string& out, BatchRequestReader& reader, PaddedLine inputLine,
                        const NumberConventions& conventions);
 
 }  // namespace karbelon::cli

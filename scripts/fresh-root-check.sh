@@ -42,7 +42,6 @@ done
 work=$source_dir/build/fresh-root
 root=$work/root
 base=$work/bookworm-minbase.tgz
-mirror=http://deb.debian.org/debian
 mkdir -p "$work"
 xvfb_pid=""
 
@@ -112,11 +111,11 @@ rm -rf "$root"
 started=$SECONDS
 if [[ ! -s "$base" ]]; then
     debootstrap --variant=minbase --make-tarball="$base.part" bookworm "$work/download" \
-        "$mirror" >"$work/debootstrap.log" 2>&1 || fail "debootstrap download; see $work/debootstrap.log"
+        >"$work/debootstrap.log" 2>&1 || fail "debootstrap download; see $work/debootstrap.log"
     mv "$base.part" "$base"
     rm -rf "$work/download"
 fi
-debootstrap --variant=minbase --unpack-tarball="$base" bookworm "$root" "$mirror" \
+debootstrap --variant=minbase --unpack-tarball="$base" bookworm "$root" \
     >>"$work/debootstrap.log" 2>&1 || fail "debootstrap; see $work/debootstrap.log"
 bootstrap_seconds=$((SECONDS - started))
 say "minimal Debian 12 root in $root ($bootstrap_seconds s)"

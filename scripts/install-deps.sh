@@ -7,7 +7,7 @@ set -euo pipefail
 declare -A groups=(
     [build]="cmake ninja-build g++ make pkg-config libfast-float-dev"
     [test]="libgtest-dev libgmock-dev googletest libbenchmark-dev python3"
-    [cli]="libcli11-dev nlohmann-json3-dev libsimdjson-dev locales"
+    [cli]="libcli11-dev nlohmann-json3-dev locales"
     # The window: its build (xcb and wayland-client: the display check before
     # Qt starts), Wayland support, Qt's own translations, xdg-open for the
     # web label, and a Hangul font.

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 #include <sstream>
+#include <streambuf>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/batch_stream.h"
 #include "core/messages.h"
@@ -133,6 +137,55 @@ TEST(RunBatch, AnswersEveryLineInOrderWhateverItHolds) {
     EXPECT_EQ(outcomes,
               (std::vector<std::string>{"figures", "invalid", "invalid", "message", "figures"}));
     EXPECT_EQ(out.str().back(), '\n');
+}
+
+// A stream that hands out its text a few bytes at a time, as a pipe may.
+class TrickleBuffer : public std::streambuf {
+  public:
+    TrickleBuffer(std::string text, std::size_t step) : text_(std::move(text)), step_(step) {}
+
+  protected:
+    int_type underflow() override {
+        if (position_ == text_.size()) {
+            return traits_type::eof();
+        }
+        const std::size_t count = std::min(step_, text_.size() - position_);
+        char* const first = text_.data() + position_;
+        setg(first, first, first + count);
+        position_ += count;
+        return traits_type::to_int_type(*first);
+    }
+
+  private:
+    std::string text_;
+    std::size_t step_;
+    std::size_t position_ = 0;
+};
+
+TEST(RunBatch, AnswersLinesCutAnywhereAsWholeLines) {
+    const std::string request =
+        R"({"spell":"카르벨론","hp":"650000","mp":"900000","defence":"-100"})";
+    const std::string longRequest = R"({"spell":"카르벨론","hp":")" + std::string(300000, '0') +
+                                    R"(650000","mp":"900000","defence":"-100"})";
+    std::string input;
+    std::string expected;
+    for (const std::string* line : {&request, &longRequest, &request}) {
+        input += *line + "\r\n";
+        expected += answerBatchLine(*line, {}).line + "\n";
+    }
+    input += "broken";  // a last line without a break
+    expected += answerBatchLine("broken", {}).line + "\n";
+
+    for (const std::size_t step : {std::size_t{1}, std::size_t{7}, std::size_t{65536}}) {
+        SCOPED_TRACE(step);
+        TrickleBuffer buffer(input, step);
+        std::istream in(&buffer);
+        std::ostringstream out;
+        const BatchSummary summary = runBatch(in, out, false, {});
+        EXPECT_EQ(summary.lines, 4U);
+        EXPECT_EQ(summary.invalidLines, 1U);
+        EXPECT_EQ(out.str(), expected);
+    }
 }
 
 TEST(RunBatch, WritesNothingForNoInput) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -58,6 +60,50 @@ TEST(JsonNumber, WritesNullForWhatJsonCannotHold) {
     appendJsonNumber(text, std::numeric_limits<double>::infinity());
     appendJsonNumber(text, std::numeric_limits<double>::quiet_NaN());
     EXPECT_EQ(text, "nullnull");
+}
+
+TEST(JsonNumber, WritesWhatToCharsWrites) {
+    std::vector<double> values = {1,
+                                  9,
+                                  10,
+                                  100000,
+                                  1000000,
+                                  1349100,
+                                  1.5,
+                                  -2.25,
+                                  93.75,
+                                  84318.75,
+                                  0.5,
+                                  0.0001,
+                                  1e15,
+                                  1e16,
+                                  123456789012345.6,
+                                  9007199254740991,
+                                  9007199254740992,
+                                  -1e21,
+                                  1e22,
+                                  0.1 + 0.2,
+                                  74.4975,
+                                  100 - 5.05 * 5.05,
+                                  -300,
+                                  4.2e-320};
+    std::mt19937_64 random(17);  // NOLINT(cert-msc32-c,cert-msc51-cpp): repeatable on purpose
+    std::uniform_int_distribution<int> digits(0, 9999999);
+    for (int i = 0; i < 20000; ++i) {
+        const double whole = digits(random);
+        values.push_back(whole);
+        values.push_back(whole * 1000);
+        values.push_back(whole / 100);
+        values.push_back(-whole / 8);
+        values.push_back(whole * 1.5 - whole * (whole / 1e7));
+    }
+    for (const double value : values) {
+        std::array<char, 32> buffer{};
+        const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+        std::string written;
+        appendJsonNumber(written, value);
+        ASSERT_EQ(written, std::string(buffer.data(), end.ptr)) << value;
+    }
 }
 
 TEST(JsonString, ReadsBackAsTheSameText) {
