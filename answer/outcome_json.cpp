@@ -5,9 +5,6 @@
 
 namespace karbelon::answer {
 
-namespace {
-
-// The members of a figures object after its opening brace.
 void appendFiguresMembers(std::string& out, const DamageFigures& figures,
                           const NumberConventions& conventions) {
     out += R"("outcome":"figures","base":)";
@@ -20,10 +17,7 @@ void appendFiguresMembers(std::string& out, const DamageFigures& figures,
     appendJsonNumber(out, figures.cooldown);
     out += R"(,"report":)";
     appendJsonString(out, buildReport(figures, conventions));
-    out += '}';
 }
-
-}  // namespace
 
 void appendOutcomeJson(std::string& out, const CalculationOutcome& outcome,
                        const NumberConventions& conventions) {
@@ -31,6 +25,7 @@ void appendOutcomeJson(std::string& out, const CalculationOutcome& outcome,
         case OutcomeKind::Figures:
             out += '{';
             appendFiguresMembers(out, outcome.figures, conventions);
+            out += '}';
             break;
         case OutcomeKind::Message:
             out += R"({"outcome":"message","message":)";
@@ -41,14 +36,6 @@ void appendOutcomeJson(std::string& out, const CalculationOutcome& outcome,
             out += R"({"outcome":"defence-reset"})";
             break;
     }
-}
-
-void appendSpellFiguresJson(std::string& out, std::string_view spell, const DamageFigures& figures,
-                            const NumberConventions& conventions) {
-    out += R"({"spell":)";
-    appendJsonString(out, spell);
-    out += ',';
-    appendFiguresMembers(out, figures, conventions);
 }
 
 void appendInvalidJson(std::string& out, std::string_view error) {

@@ -15,9 +15,10 @@ namespace karbelon::answer {
 void appendOutcomeJson(std::string& out, const CalculationOutcome& outcome,
                        const NumberConventions& conventions);
 
-// The figures object with the spell's name in front: {"spell":"...","outcome":"figures",...}.
-void appendSpellFiguresJson(std::string& out, std::string_view spell, const DamageFigures& figures,
-                            const NumberConventions& conventions);
+// The members of a figures object, without its braces, for objects that
+// carry more: "outcome":"figures","base":B,...,"report":"..."
+void appendFiguresMembers(std::string& out, const DamageFigures& figures,
+                          const NumberConventions& conventions);
 
 // {"outcome":"invalid","error":"..."}; the error must be valid UTF-8.
 void appendInvalidJson(std::string& out, std::string_view error);

@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "answer/all_spells.h"
 #include "answer/outcome_json.h"
+#include "answer/spell_comparison.h"
 #include "cli/exit_status.h"
 #include "cli/spell_table_text.h"
 #include "core/report.h"
@@ -73,15 +73,15 @@ int runSingleRequest(const DamageInputs& inputs, OutputForm form,
 
 int runAllSpells(const DamageInputs& inputs, OutputForm form, const NumberConventions& conventions,
                  std::ostream& out, std::ostream& err) {
-    const answer::AllSpellsOutcome all =
-        answer::calculateAllSpells(inputs.hp, inputs.mp, inputs.defence, conventions);
-    if (all.outcome.kind != OutcomeKind::Figures) {
-        return answerWithoutFigures(all.outcome, form, conventions, out, err);
+    const answer::SpellComparison comparison =
+        answer::compareAllSpells(inputs.hp, inputs.mp, inputs.defence, conventions);
+    if (comparison.outcome.kind != OutcomeKind::Figures) {
+        return answerWithoutFigures(comparison.outcome, form, conventions, out, err);
     }
     if (form == OutputForm::Json) {
-        out << answer::spellTableJson(all.rows, conventions) << '\n';
+        out << answer::spellComparisonJson(comparison, conventions) << '\n';
     } else {
-        out << formatSpellTable(all.rows, conventions);
+        out << formatSpellTable(comparison);
     }
     return exit_status::figures;
 }

@@ -6,20 +6,34 @@
 
 namespace karbelon {
 
-std::string buildReport(const DamageFigures& figures, const NumberConventions& conventions) {
+std::string ReportLine::text() const {
+    std::string line(caption);
+    line += " : ";
+    line += value;
+    return line;
+}
+
+std::array<ReportLine, reportLineCount> reportLines(const DamageFigures& figures,
+                                                    const NumberConventions& conventions) {
     const double actual = figures.actual;
     // Doubling and halving use the unrounded damage; rounding down comes last.
-    std::string report = "실제데미지 : ";
-    report += formatGrouped(std::floor(actual), conventions);
-    report += "\r\n파력무참진 적용시 : ";
-    report += formatGrouped(std::floor(actual + actual), conventions);
-    report += "\r\n보호 적용시 : ";
-    report += formatGrouped(std::floor(actual / 2), conventions);
-    report += "\r\n쿨타임 : ";
-    report += formatPlainNumber(figures.cooldown, conventions);
-    report += "초\r\n데미지 감소율 : ";
-    report += formatPlainNumber(figures.rate, conventions);
-    report += '%';
+    return {{
+        {"실제데미지", formatGrouped(std::floor(actual), conventions)},
+        {"파력무참진 적용시", formatGrouped(std::floor(actual + actual), conventions)},
+        {"보호 적용시", formatGrouped(std::floor(actual / 2), conventions)},
+        {"쿨타임", formatPlainNumber(figures.cooldown, conventions) + "초"},
+        {"데미지 감소율", formatPlainNumber(figures.rate, conventions) + "%"},
+    }};
+}
+
+std::string buildReport(const DamageFigures& figures, const NumberConventions& conventions) {
+    std::string report;
+    for (const ReportLine& line : reportLines(figures, conventions)) {
+        if (!report.empty()) {
+            report += "\r\n";
+        }
+        report += line.text();
+    }
     return report;
 }
 

@@ -1,21 +1,6 @@
 // All eight spells side by side for the last successful calculation, below
-// the form. Every text in it comes from the module's reports.
-
-// A report's lines split into caption and value ("실제데미지 : 337,275"), so
-// the comparison shows the module's own texts, never figures formatted here.
-const captionEnd = ' : ';
-
-export function reportLines(report) {
-    return report.split(/\r\n|\n/).map((line) => {
-        const at = line.indexOf(captionEnd);
-        if (at < 0) {
-            return { caption: line, value: '' };
-        }
-        return { caption: line.slice(0, at), value: line.slice(at + captionEnd.length) };
-    });
-}
-
-const damageAndCooldownLines = 4;
+// the form. Every text in it comes from the module: each spell's row of
+// headed columns and the rate line, as karbelon-cli's table shows them.
 
 export function createComparison(document) {
     const section = document.createElement('section');
@@ -49,17 +34,14 @@ export function createComparison(document) {
         if (!Array.isArray(results) || results.length === 0) {
             return;
         }
-        const rows = results.map((result) => ({ spell: result.spell, lines: reportLines(result.report) }));
-        const shown = rows[0].lines.slice(0, damageAndCooldownLines);
         const head = document.createElement('thead');
-        head.append(row('th', ['마법', ...shown.map((line) => line.caption)], 'th'));
+        head.append(row('th', results[0].columns.map((column) => column.heading), 'th'));
         const body = document.createElement('tbody');
-        for (const { spell, lines } of rows) {
-            body.append(row('td', [spell, ...lines.slice(0, damageAndCooldownLines).map((line) => line.value)], 'th'));
+        for (const result of results) {
+            body.append(row('td', result.columns.map((column) => column.text), 'th'));
         }
         table.replaceChildren(head, body);
-        const rateLine = rows[0].lines[damageAndCooldownLines];
-        rate.textContent = rateLine ? `${rateLine.caption} : ${rateLine.value}` : '';
+        rate.textContent = results[0].rateLine;
         section.hidden = false;
     }
 

@@ -6,6 +6,7 @@ import json
 import os
 import pty
 import random
+import re
 import select
 import shutil
 import subprocess
@@ -140,17 +141,30 @@ class AllSpells(unittest.TestCase):
         self.assertIn("337,275", table[1])
         self.assertIn("9.375초", table[2])
         # Headings (Hangul) and figures (ASCII) end in the same terminal column.
-        headings = ["주문", "실제데미지", "파력무참진 적용시", "보호 적용시", "쿨타임"]
+        headings = ["마법", "실제데미지", "파력무참진 적용시", "보호 적용시", "쿨타임"]
         heading_ends = [columns(table[0][:table[0].index(h) + len(h)]) for h in headings]
         for row in table[1:]:
             self.assertEqual(cell_ends(row)[1:], heading_ends[1:], table)
             self.assertEqual(columns(row), columns(table[0]))
+
+    def test_the_table_is_the_golden_one(self):
+        golden = os.path.join(os.path.dirname(__file__), "..", "golden", "all-spells.expected.txt")
+        with open(golden, encoding="utf-8") as expected:
+            self.assertEqual(run("--all-spells", "--mp", "1,200,000", "--defence", "-50").stdout.decode(),
+                             expected.read())
 
     def test_json_is_an_array_in_table_order(self):
         rows = json.loads(run("--all-spells", "--json").stdout)
         self.assertEqual([row["spell"] for row in rows], [s[0] for s in SPELLS])
         self.assertEqual([row["cooldown"] for row in rows], [s[3] for s in SPELLS])
         self.assertTrue(all(row["outcome"] == "figures" for row in rows))
+        # Each row carries its cells of the text table, under the same headings.
+        table = run("--all-spells").stdout.decode().splitlines()
+        self.assertEqual([column["heading"] for column in rows[0]["columns"]],
+                         re.split(r" {2,}", table[0].strip()))
+        for row, line in zip(rows, table[1:]):
+            self.assertEqual([column["text"] for column in row["columns"]], line.split())
+            self.assertEqual(row["rateLine"], table[-1])
 
     def test_a_message_or_reset_answers_as_for_one_request(self):
         message = run("--all-spells", "--mp", "")

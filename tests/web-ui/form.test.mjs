@@ -394,6 +394,17 @@ test('the comparison table shows all eight spells and changes only when a calcul
         assert.deepEqual(first[4], ['지옥겁화', '455,542', '911,085', '227,771', '7.5초']);
         assert.deepEqual(await table.locator('thead th').allTextContents(), ['마법', '실제데미지', '파력무참진 적용시', '보호 적용시', '쿨타임']);
         assert.equal(await table.locator('.comparison-rate').textContent(), '데미지 감소율 : 75%');
+        // Every text is the module's own comparison for the same request.
+        const compared = await form.page.evaluate(async () => {
+            const karbelon = await import('./karbelon.js');
+            const request = { hp: '650000', mp: '900000', defence: '-100' };
+            return karbelon.compareSpells(request, globalThis.karbelonStart.conventions);
+        });
+        assert.deepEqual(first, compared.map((spell) => spell.columns.map((column) => column.text)));
+        assert.deepEqual(
+            await table.locator('thead th').allTextContents(),
+            compared[0].columns.map((column) => column.heading),
+        );
 
         await form.type('Text1', '');
         await form.click('Command1');

@@ -20,7 +20,6 @@ const numberConventions = (locale) => ({ ...startContext.karbelonStart.numberCon
 const { fitScale } = await page('layout.js');
 const karbelon = await page('karbelon.js');
 await karbelon.load();
-const { reportLines } = await page('comparison_table.js');
 
 test('separators follow the locale', () => {
     const cases = [
@@ -45,15 +44,6 @@ test('the panel shrinks to the viewport and never grows', () => {
     for (const [panel, viewport, margin, scale] of cases) {
         assert.equal(fitScale(panel, viewport, margin), scale, `${panel} in ${viewport}`);
     }
-});
-
-test('report lines split at the first " : ", values may be empty', () => {
-    assert.deepEqual(reportLines('실제데미지 : \r\n쿨타임 : 7.5초\r\n비율 : a : b\nno caption'), [
-        { caption: '실제데미지', value: '' },
-        { caption: '쿨타임', value: '7.5초' },
-        { caption: '비율', value: 'a : b' },
-        { caption: 'no caption', value: '' },
-    ]);
 });
 
 test('the manifest and the offline file list name only files that exist', () => {

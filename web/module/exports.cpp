@@ -8,8 +8,8 @@
 #include <string>
 #include <utility>
 
-#include "answer/all_spells.h"
 #include "answer/outcome_json.h"
+#include "answer/spell_comparison.h"
 #include "core/damage_calculation.h"
 #include "web/module/control_table_json.h"
 #include "web/module/js_view.h"
@@ -105,14 +105,14 @@ KARBELON_EXPORT("karbelon_compare_spells") void karbelonCompareSpells(const char
     const auto texts = readTexts<5>(block);
     const karbelon::NumberConventions conventions =
         karbelon::web::conventionsOf(texts[3], texts[4]);
-    const karbelon::answer::AllSpellsOutcome all =
-        karbelon::answer::calculateAllSpells(texts[0], texts[1], texts[2], conventions);
+    const karbelon::answer::SpellComparison comparison =
+        karbelon::answer::compareAllSpells(texts[0], texts[1], texts[2], conventions);
     std::string& json = resultText();
     json.clear();
-    if (all.outcome.kind != karbelon::OutcomeKind::Figures) {
-        karbelon::answer::appendOutcomeJson(json, all.outcome, conventions);
+    if (comparison.outcome.kind != karbelon::OutcomeKind::Figures) {
+        karbelon::answer::appendOutcomeJson(json, comparison.outcome, conventions);
     } else {
-        json = karbelon::answer::spellTableJson(all.rows, conventions);
+        json = karbelon::answer::spellComparisonJson(comparison, conventions);
     }
 }
 

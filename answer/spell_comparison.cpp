@@ -1,0 +1,73 @@
+#include "spell_comparison.h"
+
+#include "answer/json_text.h"
+#include "answer/outcome_json.h"
+#include "core/report.h"
+#include "core/spell_table.h"
+#include "window/control_labels.h"
+
+namespace karbelon::answer {
+
+namespace {
+
+// The report's damage and cooldown lines; its last line, the rate, is the
+// same for every spell and stands once under the table.
+constexpr std::size_t tableLineCount = comparisonColumnCount - 1;
+static_assert(tableLineCount + 1 == reportLineCount);
+
+}  // namespace
+
+SpellComparison compareAllSpells(std::string_view hp, std::string_view mp, std::string_view defence,
+                                 const NumberConventions& conventions) {
+    SpellComparison comparison;
+    DamageInputs inputs{std::string{}, std::string(hp), std::string(mp), std::string(defence)};
+    for (const SpellEntry& spell : spellTable()) {
+        inputs.spell = spell.name;
+        const CalculationOutcome outcome = calculateDamage(inputs, conventions);
+        if (outcome.kind != OutcomeKind::Figures) {
+            comparison.outcome = outcome;
+            comparison.rows.clear();
+            return comparison;
+        }
+        const auto lines = reportLines(outcome.figures, conventions);
+        SpellRow row{spell.name, outcome.figures, {std::string(spell.name)}};
+        for (std::size_t line = 0; line < tableLineCount; ++line) {
+            row.cells[line + 1] = lines[line].value;
+            comparison.headings[line + 1] = lines[line].caption;
+        }
+        comparison.rateLine = lines[tableLineCount].text();
+        comparison.rows.push_back(std::move(row));
+    }
+    // The spell column is headed as the window names its spell box.
+    comparison.headings[0] = window::accessibleName(window::ControlId::Combo1);
+    return comparison;
+}
+
+std::string spellComparisonJson(const SpellComparison& comparison,
+                                const NumberConventions& conventions) {
+    std::string json = "[";
+    for (const SpellRow& row : comparison.rows) {
+        if (json.size() > 1) {
+            json += ',';
+        }
+        json += R"({"spell":)";
+        appendJsonString(json, row.spell);
+        json += ',';
+        appendFiguresMembers(json, row.figures, conventions);
+        json += R"(,"columns":[)";
+        for (std::size_t column = 0; column < comparisonColumnCount; ++column) {
+            json += column == 0 ? R"({"heading":)" : R"(,{"heading":)";
+            appendJsonString(json, comparison.headings[column]);
+            json += R"(,"text":)";
+            appendJsonString(json, row.cells[column]);
+            json += '}';
+        }
+        json += R"(],"rateLine":)";
+        appendJsonString(json, comparison.rateLine);
+        json += '}';
+    }
+    json += ']';
+    return json;
+}
+
+}  // namespace karbelon::answer
