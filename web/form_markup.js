@@ -135,7 +135,7 @@ export function formPanelMarkup(table) {
     const html = [
         '<div class="window-frame">',
         '<section id="Form1" class="window" aria-labelledby="Form1-caption">',
-        `<div class="title-bar"><img src="icons/karbelon-32.png" alt=""><span id="Form1-caption">${escapeHtml(table.caption)}</span></div>`,
+        `<div class="title-bar"><img src="icons/karbelon-32.png" alt=""><h1 id="Form1-caption">${escapeHtml(table.caption)}</h1></div>`,
         `<div class="client">${controls}</div>`,
         '</section>',
         '</div>',
