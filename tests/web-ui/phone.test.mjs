@@ -26,119 +26,98 @@ const devices = [
 const touchContext = ({ width, height }, options = {}) =>
     browser.newContext({ locale: 'ko-KR', viewport: { width, height }, isMobile: true, hasTouch: true, deviceScaleFactor: 3, ...options });
 
-// The targets a finger hits in the form, as the ids of their elements.
-const formTargets = ['Combo1', 'Text1', 'Text2', 'Text3', 'Text4', 'Command1', 'Command2', 'Label6'];
-// Neighbours in the window's reading order, each below or right of the one before.
+// The targets a finger hits in the form, and neighbours in the window's
+// reading order, each right of or below the one before.
+const formTargets = ['#Combo1', '.combobox-button', '#Text1', '#Text2', '#Text3', '#Text4', '#Command1', '#Command2', '#Label6'];
 const readingOrder = ['Combo1-box', 'Text1', 'Text2', 'Text3', 'Text4', 'Command1', 'Command2', 'Label5', 'Label6'];
 
-// What a reader and a finger meet on the page as it shows now, measured in it.
-function measurePage({ targets, readingOrder: order }) {
+// What a reader and a finger meet on the page as it shows now, measured in
+// it: each list names what falls short.
+function measurePage({ targets, order }) {
     const rect = (element) => element.getBoundingClientRect();
+    const name = (element) => element.id || `${element.tagName} "${element.textContent.trim().slice(0, 12)}"`;
     const shown = (element) => element.getClientRects().length > 0 && getComputedStyle(element).visibility !== 'hidden';
     const rgb = (color) => color.match(/[\d.]+/g).map(Number);
-    const luminance = ([r, g, b]) => {
-        const linear = (value) => (value / 255 <= 0.04045 ? value / 255 / 12.92 : ((value / 255 + 0.055) / 1.055) ** 2.4);
-        return 0.2126 * linear(r) + 0.7152 * linear(g) + 0.0722 * linear(b);
+    const luminance = (color) => {
+        const [r, g, b] = rgb(color).map((value) => (value / 255 <= 0.04045 ? value / 255 / 12.92 : ((value / 255 + 0.055) / 1.055) ** 2.4));
+        return 0.2126 * r + 0.7152 * g + 0.0722 * b;
     };
     const background = (element) => {
-        for (let at = element; at !== null; at = at.parentElement) {
-            const [r, g, b, alpha = 1] = rgb(getComputedStyle(at).backgroundColor);
-            if (alpha === 1) {
-                return [r, g, b];
-            }
+        let at = element;
+        while (at.parentElement !== null && (rgb(getComputedStyle(at).backgroundColor)[3] ?? 1) < 1) {
+            at = at.parentElement;
         }
-        return [255, 255, 255];
+        return getComputedStyle(at).backgroundColor;
     };
     const contrast = (element) => {
-        const [light, dark] = [luminance(rgb(getComputedStyle(element).color)), luminance(background(element))].sort((a, b) => b - a);
+        const [light, dark] = [luminance(getComputedStyle(element).color), luminance(background(element))].sort((a, b) => b - a);
         return (light + 0.05) / (dark + 0.05);
     };
-    // Every element that shows text of its own, and every box.
+    // Every box, and every element that shows text of its own; with the
+    // message box open, only what is in it.
+    const dialog = document.getElementById('MessageBox');
     const texts = [...document.body.querySelectorAll('*')].filter(
         (element) =>
             shown(element) &&
+            !(dialog?.open && !dialog.contains(element)) &&
             (['INPUT', 'TEXTAREA'].includes(element.tagName) ||
                 [...element.childNodes].some((node) => node.nodeType === Node.TEXT_NODE && node.textContent.trim() !== '')),
     );
-    const dialog = document.getElementById('MessageBox');
-    const behindDialog = (element) => dialog?.open && !dialog.contains(element);
-    const root = document.documentElement;
     const lineCount = (element) => {
         const range = document.createRange();
         range.selectNodeContents(element);
         return new Set([...range.getClientRects()].map((box) => Math.round(box.top))).size;
     };
+    const root = document.documentElement;
     const text4 = document.getElementById('Text4');
     const text4Style = getComputedStyle(text4);
+    const px = (value) => Number.parseFloat(value);
     const boxes = order.map((id) => rect(document.getElementById(id)));
+    const targetIds = ['Combo1-box', 'Text1', 'Text2', 'Text3', 'Text4', 'Command1', 'Command2', 'Label6'];
+    let closest = { gap: Infinity };
+    targetIds.forEach((first, at) => {
+        for (const second of targetIds.slice(at + 1)) {
+            const [a, b] = [rect(document.getElementById(first)), rect(document.getElementById(second))];
+            const gap = Math.max(a.left - b.right, b.left - a.right, a.top - b.bottom, b.top - a.bottom);
+            closest = gap < closest.gap ? { gap, between: `${first}, ${second}` } : closest;
+        }
+    });
     return {
-        textSizes: texts.map((element) => ({
-            what: element.id || `${element.tagName.toLowerCase()}.${element.className} "${element.textContent.trim().slice(0, 12)}"`,
-            size: Number.parseFloat(getComputedStyle(element).fontSize),
-            least: element.closest('#Comparison') === null ? 16 : 14,
-        })),
-        lowContrast: texts
-            .filter((element) => !behindDialog(element) && contrast(element) < 4.5)
-            .map((element) => `${element.id || element.tagName} ${contrast(element).toFixed(2)}`),
-        targets: targets.map((target) => {
-            const elements = typeof target === 'string' ? [...document.querySelectorAll(target)] : [];
-            return elements.map((element) => ({ what: target, width: rect(element).width, height: rect(element).height }));
-        }).flat(),
-        // Between two targets' edges, along whichever axis parts them.
-        closest: (() => {
-            const ids = ['Combo1-box', 'Text1', 'Text2', 'Text3', 'Text4', 'Command1', 'Command2', 'Label6'];
-            let closest = { gap: Infinity };
-            ids.forEach((first, at) => {
-                for (const second of ids.slice(at + 1)) {
-                    const [a, b] = [rect(document.getElementById(first)), rect(document.getElementById(second))];
-                    const gap = Math.max(a.left - b.right, b.left - a.right, a.top - b.bottom, b.top - a.bottom);
-                    if (gap < closest.gap) {
-                        closest = { gap, between: `${first}, ${second}` };
-                    }
-                }
-            });
-            return closest;
-        })(),
+        smallText: texts
+            .filter((element) => px(getComputedStyle(element).fontSize) < (element.closest('#Comparison') === null ? 16 : 14))
+            .map((element) => `${name(element)} ${getComputedStyle(element).fontSize}`),
+        lowContrast: texts.filter((element) => contrast(element) < 4.5).map((element) => `${name(element)} ${contrast(element).toFixed(2)}`),
+        smallTargets: targets
+            .flatMap((selector) => [...document.querySelectorAll(selector)])
+            .filter((element) => rect(element).width < 44 || rect(element).height < 44)
+            .map((element) => `${name(element)} ${rect(element).width}×${rect(element).height}`),
+        closest,
         outOfOrder: order.slice(1).filter((id, at) => {
             const [before, box] = [boxes[at], boxes[at + 1]];
-            const sameRow = Math.abs(box.top - before.top) < 1;
-            return !(sameRow ? box.left >= before.right : box.top >= before.bottom);
+            return !(Math.abs(box.top - before.top) < 1 ? box.left >= before.right : box.top >= before.bottom);
         }),
-        labelsAwayFromBoxes: [...document.querySelectorAll('#Form1 label[for]')]
-            .filter((label) => {
-                const box = rect(document.getElementById(label.htmlFor).closest('.combobox') ?? document.getElementById(label.htmlFor));
-                const middle = (rect(label).top + rect(label).bottom) / 2;
-                return !(rect(label).right <= box.left && middle > box.top && middle < box.bottom);
-            })
-            .map((label) => label.id),
-        scrollWidth: root.scrollWidth,
-        clientWidth: root.clientWidth,
-        outside: [...document.querySelectorAll('#page *')]
+        sideways: [...document.querySelectorAll('#page *')]
             .filter((element) => shown(element) && (rect(element).left < -0.5 || rect(element).right > root.clientWidth + 0.5))
-            .map((element) => element.id || element.tagName),
+            .map(name)
+            .concat(root.scrollWidth > root.clientWidth ? [`scrollWidth ${root.scrollWidth} > ${root.clientWidth}`] : []),
         text4: {
-            scrollHeight: text4.scrollHeight,
-            clientHeight: text4.clientHeight,
-            lines: Math.round((text4.scrollHeight - Number.parseFloat(text4Style.paddingTop) - Number.parseFloat(text4Style.paddingBottom)) / Number.parseFloat(text4Style.lineHeight)),
+            cut: text4.scrollHeight > text4.clientHeight,
+            lines: Math.round((text4.scrollHeight - px(text4Style.paddingTop) - px(text4Style.paddingBottom)) / px(text4Style.lineHeight)),
         },
-        wrappedComparisonCells: [...document.querySelectorAll('#Comparison tbody :is(th, td)')]
-            .filter((cell) => lineCount(cell) > 1)
-            .map((cell) => cell.textContent),
+        wrappedComparisonCells: [...document.querySelectorAll('#Comparison tbody :is(th, td)')].filter((cell) => lineCount(cell) > 1).map(name),
         headings: [...document.querySelectorAll('h1, h2, h3')].map((heading) => `${heading.tagName} ${heading.textContent}`),
         description: document.querySelector('meta[name="description"]')?.content ?? '',
         panelTextSize: document.getElementById('Form1').style.fontSize,
     };
 }
 
-function assertReadable(shown, where) {
-    const small = shown.textSizes.filter(({ size, least }) => size < least).map(({ what, size }) => `${what}: ${size}px`);
-    assert.deepEqual(small, [], `${where}: text under its least size`);
-    assert.deepEqual(shown.lowContrast, [], `${where}: contrast under 4.5:1`);
-}
+const measure = (page, targets = formTargets) => page.evaluate(measurePage, { targets, order: readingOrder });
 
-function assertFingerSized(shown, where) {
-    const small = shown.targets.filter(({ width, height }) => width < 44 || height < 44).map(({ what, width, height }) => `${what} ${width}×${height}`);
-    assert.deepEqual(small, [], `${where}: targets under 44 × 44`);
+function assertFit(shown, where) {
+    assert.deepEqual(shown.smallText, [], `${where}: text under its least size`);
+    assert.deepEqual(shown.lowContrast, [], `${where}: contrast under 4.5:1`);
+    assert.deepEqual(shown.smallTargets, [], `${where}: targets under 44 × 44`);
+    assert.deepEqual(shown.sideways, [], `${where}: wider than the screen`);
 }
 
 async function tapType(form, name, text) {
@@ -158,17 +137,12 @@ for (const device of devices) {
 
             await form.control('Command1').tap();
             assert.equal(await form.text('Text4'), presetReport);
-            const shown = await page.evaluate(measurePage, { targets: formTargets.map((id) => `#${id}`).concat('.combobox-button'), readingOrder });
+            const shown = await measure(page);
             assert.equal(shown.panelTextSize, '', 'the panel\'s fitted text size stays off');
-            assertReadable(shown, device.name);
-            assertFingerSized(shown, device.name);
+            assertFit(shown, device.name);
             assert.ok(shown.closest.gap >= 8, `${shown.closest.between} ${shown.closest.gap} px apart`);
             assert.deepEqual(shown.outOfOrder, [], 'out of the window\'s reading order');
-            assert.deepEqual(shown.labelsAwayFromBoxes, [], 'labels not just before their boxes');
-            assert.ok(shown.scrollWidth <= shown.clientWidth, `scrolls sideways: ${shown.scrollWidth} > ${shown.clientWidth}`);
-            assert.deepEqual(shown.outside, []);
-            assert.ok(shown.text4.scrollHeight <= shown.text4.clientHeight, `report cut: ${JSON.stringify(shown.text4)}`);
-            assert.equal(shown.text4.lines, 5, 'a report line wrapped');
+            assert.deepEqual(shown.text4, { cut: false, lines: 5 }, 'the report cut, or a line of it wrapped');
             assert.deepEqual(shown.wrappedComparisonCells, [], 'a spell\'s name or figure broken');
             assert.deepEqual(shown.headings, [`H1 ${table.caption}`, 'H2 마법별 비교']);
             assert.notEqual(shown.description, '');
@@ -189,7 +163,7 @@ for (const device of devices) {
             await page.locator('.combobox-button').tap();
             assert.equal(await form.listShown(), true);
             assert.deepEqual(await form.options().allTextContents(), spellNames);
-            assertFingerSized(await page.evaluate(measurePage, { targets: ['#Combo1-list [role="option"]'], readingOrder }), `${device.name} list`);
+            assert.deepEqual((await measure(page, ['#Combo1-list [role="option"]'])).smallTargets, [], 'list entries under 44 × 44');
             await form.options().nth(4).tap();
             assert.equal(await form.text('Combo1'), '지옥겁화');
             assert.equal(await form.listShown(), false);
@@ -207,10 +181,7 @@ for (const device of devices) {
             await form.control('Command1').tap();
             assert.equal(await form.dialogShown(), true);
             assert.equal(await form.dialog().locator('#MessageBox-text').textContent(), '체력을 입력하여 주십시요.');
-            const withMessage = await page.evaluate(measurePage, { targets: ['#MessageBox button'], readingOrder });
-            assertReadable(withMessage, `${device.name} message`);
-            assertFingerSized(withMessage, `${device.name} message`);
-            assert.ok(withMessage.scrollWidth <= withMessage.clientWidth, 'the message box scrolls sideways');
+            assertFit(await measure(page, ['#MessageBox button']), `${device.name} message`);
             await form.dialog().locator('button').tap();
             assert.equal(await form.dialogShown(), false);
             assert.equal(await form.text('Text4'), expected.report.replace(/\r\n/g, '\n'));
@@ -243,10 +214,8 @@ test('without scripts a phone shows the finger layout at once', async () => {
     try {
         const page = await context.newPage();
         await page.goto(server.url);
-        const shown = await page.evaluate(measurePage, { targets: formTargets.map((id) => `#${id}`), readingOrder });
-        assertReadable(shown, 'before scripts');
-        assertFingerSized(shown, 'before scripts');
-        assert.ok(shown.scrollWidth <= shown.clientWidth);
+        const shown = await measure(page);
+        assertFit(shown, 'before scripts');
         assert.deepEqual(shown.outOfOrder, []);
     } finally {
         await context.close();
@@ -278,11 +247,9 @@ test('a desktop window narrowed and widened again switches layouts both ways', a
 
         await page.setViewportSize({ width: 360, height: 640 });
         await form.click('Command1');
-        const narrow = await page.evaluate(measurePage, { targets: formTargets.map((id) => `#${id}`), readingOrder });
+        const narrow = await measure(page);
         assert.equal(narrow.panelTextSize, '');
-        assertReadable(narrow, 'narrowed');
-        assertFingerSized(narrow, 'narrowed');
-        assert.ok(narrow.scrollWidth <= narrow.clientWidth);
+        assertFit(narrow, 'narrowed');
 
         await page.setViewportSize({ width: 900, height: 720 });
         assert.deepEqual(await places(), panel);
