@@ -29,4 +29,4 @@ await writeFile(page, html.replace(marker, () => form).replace(title, () => `<ti
 const manifestFile = resolve(out, 'manifest.webmanifest');
 const manifest = JSON.parse(await readFile(manifestFile, 'utf8'));
 await writeFile(manifestFile, `${JSON.stringify({ name: table.caption, ...manifest }, null, 2)}\n`);
-await appendFile(resolve(out, 'page.css'), `\n/* Form1's controls at their places, from the module's control table. */\n${css}`);
+await appendFile(resolve(out, 'page.css'), `\n/* Form1's controls at their places and in their reading order, from the module's control table. */\n${css}`);

@@ -3,7 +3,7 @@
 import * as karbelon from './karbelon.js';
 import { attachCombobox } from './combobox.js';
 import { createComparison } from './comparison_table.js';
-import { fitScale } from './layout.js';
+import { fingerLayoutQuery, fitScale } from './layout.js';
 import { createMessageDialog } from './message_dialog.js';
 import { fitTextSize, systemTextSize } from './text_size.js';
 
@@ -19,6 +19,9 @@ const started = globalThis.karbelonStart ?? null;
 const conventions = started?.conventions;
 let messageDialog = null;
 let current = null;
+// The stylesheet lays the form out for a finger under the same query; the
+// panel's text-size fit and scale are for the panel only.
+const fingerLayout = matchMedia(fingerLayoutQuery);
 
 // Made after the form is ready, or at the first message if that comes sooner.
 function messageBox() {
@@ -27,8 +30,10 @@ function messageBox() {
 }
 
 // Scales the whole panel down to the viewport's width; controls never move.
+// The finger layout takes over where the panel would not fit at its own
+// size, so this only guards against a scroll bar wider than its rule allows.
 function scalePanel() {
-    if (current === null) {
+    if (current === null || fingerLayout.matches) {
         return;
     }
     const { frame, panel } = current;
@@ -37,6 +42,24 @@ function scalePanel() {
     panel.style.transform = scale === 1 ? '' : `scale(${scale})`;
     frame.style.width = `${width * scale}px`;
     frame.style.height = `${panel.offsetHeight * scale}px`;
+}
+
+// The panel gets its fitted text size and scale; the finger layout drops
+// both and takes its sizes from the stylesheet. Run again at each switch.
+function arrangeForm() {
+    if (current === null) {
+        return;
+    }
+    const { frame, panel, form } = current;
+    if (fingerLayout.matches) {
+        panel.style.fontSize = '';
+        panel.style.transform = '';
+        frame.style.width = '';
+        frame.style.height = '';
+        return;
+    }
+    fitTextSize(karbelon.chooseTextSize, form, conventions, systemTextSize(document), smallestTextSize);
+    scalePanel();
 }
 
 // Chromium spends half a second of each frame on 10 MB that an edit changed, none on the same
@@ -112,11 +135,10 @@ function openForm(table) {
     const comparison = createComparison(document);
     page.append(comparison.element);
 
-    fitTextSize(karbelon.chooseTextSize, form, conventions, systemTextSize(document), smallestTextSize);
-
     const state = { reportShown: false, unloadRequested: false };
     const presenter = karbelon.createForm1(createView(form, state), conventions);
-    current = { frame, panel: form.panel, presenter };
+    current = { frame, panel: form.panel, form, presenter };
+    arrangeForm();
     const { elements } = form;
     const request = () => ({
         spell: elements.get('Combo1').value,
@@ -146,7 +168,6 @@ function openForm(table) {
     }
 
     presenter.load();
-    scalePanel();
     elements.get('Combo1').focus();
     page.setAttribute('aria-busy', 'false');
     page.dataset.state = 'ready';
@@ -206,6 +227,8 @@ async function start() {
     // before the first message.
     setTimeout(messageBox, 0);
     window.addEventListener('resize', scalePanel);
+    // Turning a phone or narrowing a window switches layouts without a reload.
+    fingerLayout.addEventListener('change', arrangeForm);
     if ('serviceWorker' in navigator) {
         navigator.serviceWorker.register('sw.js').catch(() => {});
     }

@@ -105,22 +105,43 @@ export function attachCombobox(document, id) {
     input.addEventListener('blur', close);
 
     // The input keeps the focus while the pointer works the button and list.
+    // A finger leaves the focus where it was: put into the box, it would
+    // bring up the on-screen keyboard over the list and the buttons.
     const keepFocus = (event) => event.preventDefault();
-    button.addEventListener('mousedown', keepFocus);
-    listbox.addEventListener('mousedown', keepFocus);
+    let pointerType = '';
+    const notePointer = (event) => {
+        pointerType = event.pointerType;
+    };
+    const focusAfterPointer = () => {
+        if (pointerType !== 'touch') {
+            input.focus();
+        }
+        pointerType = '';
+    };
+    for (const target of [button, listbox]) {
+        target.addEventListener('pointerdown', notePointer);
+        target.addEventListener('mousedown', keepFocus);
+    }
     button.addEventListener('click', () => {
         if (isOpen()) {
             close();
         } else {
             open(-1);
         }
-        input.focus();
+        focusAfterPointer();
     });
     listbox.addEventListener('click', (event) => {
         const option = event.target.closest('[role="option"]');
         if (option) {
             choose(options().indexOf(option));
-            input.focus();
+            focusAfterPointer();
+        }
+    });
+    // Without the focus in the box, its blur cannot close the list: a tap
+    // anywhere else does. A click elsewhere has taken the focus first.
+    document.addEventListener('click', (event) => {
+        if (isOpen() && !root.contains(event.target)) {
+            close();
         }
     });
 

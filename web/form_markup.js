@@ -70,6 +70,26 @@ function placeRule(id, control) {
     return rule(`#${id}`, { left: control.clientLeft, top: control.clientTop, width: control.width, height: control.height });
 }
 
+// The order a reader takes one container's controls in: rows from the top,
+// left to right within a row. A label stands a little lower than its box, so
+// a control whose top lies in the upper half of a row's first control joins
+// that row. The finger layout shows the controls in this order.
+export function readingOrder(controls) {
+    const rows = [];
+    for (const control of [...controls].sort((a, b) => a.top - b.top || a.left - b.left)) {
+        const row = rows.at(-1);
+        if (row !== undefined && control.top < row[0].top + row[0].height / 2) {
+            row.push(control);
+        } else {
+            rows.push([control]);
+        }
+    }
+    return rows.flatMap((row) => row.sort((a, b) => a.left - b.left));
+}
+
+// The element that stands in its container's layout for a control.
+const placedId = (control) => (control.kind === 'ComboBox' ? `${control.name}-box` : control.name);
+
 const caption = (text) => `<span class="caption">${escapeHtml(text)}</span>`;
 
 function controlMarkup(control, context) {
@@ -97,7 +117,7 @@ function controlMarkup(control, context) {
         return `<${tag}${attributes([['id', control.name], ['class', kindClass], ['for', box]])}>${caption(control.text)}</${tag}>`;
     }
     case 'ComboBox': {
-        place(`${control.name}-box`);
+        place(placedId(control));
         return comboboxMarkup(control.name, {
             rootAttributes: [['id', `${control.name}-box`], ['class', `combobox ${kindClass}`]],
             inputAttributes: [...uncorrectedInput, ['value', control.text], name],
@@ -122,7 +142,8 @@ function controlMarkup(control, context) {
 }
 
 // The panel's markup, in a frame that the page scales as a whole, and the
-// stylesheet rules that place its controls.
+// stylesheet rules that place its controls and give their reading order.
+// `order` moves nothing in the panel, whose controls are placed absolutely.
 export function formPanelMarkup(table) {
     // Document order is the tab order, so Tab walks the table's order.
     const controlsByName = new Map(table.controls.map((control) => [control.name, control]));
@@ -132,10 +153,16 @@ export function formPanelMarkup(table) {
         rules: [rule('#Form1 > .client', { width: table.clientWidth, height: table.clientHeight })],
     };
     const controls = context.childrenOf('Form1').map((control) => controlMarkup(control, context)).join('');
+    const frames = table.controls.filter((control) => control.kind === 'Frame').map((frame) => frame.name);
+    for (const container of ['Form1', ...frames]) {
+        readingOrder(context.childrenOf(container)).forEach((control, at) => {
+            context.rules.push(`#${placedId(control)} { order: ${at}; }`);
+        });
+    }
     const html = [
         '<div class="window-frame">',
         '<section id="Form1" class="window" aria-labelledby="Form1-caption">',
-        `<div class="title-bar"><img src="icons/karbelon-32.png" alt=""><span id="Form1-caption">${escapeHtml(table.caption)}</span></div>`,
+        `<div class="title-bar"><img src="icons/karbelon-32.png" alt=""><h1 id="Form1-caption">${escapeHtml(table.caption)}</h1></div>`,
         `<div class="client">${controls}</div>`,
         '</section>',
         '</div>',

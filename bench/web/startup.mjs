@@ -1,15 +1,19 @@
 // Start time of the web page in headless Chromium: navigation to the form
 // painted and ready for input, against a floor page holding the same controls and no
 // script (the page's own DOM once ready, with its scripts removed). Runs
-// alternate between the two, each in a fresh browser context.
-//   node bench/web/startup.mjs [build/web] [runs]
+// alternate between the two, each in a fresh browser context. With --phone,
+// both load on a 360 × 640 touch screen (the finger layout).
+//   node bench/web/startup.mjs [build/web] [runs] [--phone]
 import { cp, mkdtemp, rm, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { launchBrowser, startServer } from '../../tests/web-ui/harness.mjs';
 
-const directory = resolve(process.argv[2] ?? 'build/web');
-const runs = Number(process.argv[3] ?? 30);
+const phone = process.argv.includes('--phone');
+const [directoryArgument, runsArgument] = process.argv.slice(2).filter((argument) => argument !== '--phone');
+const directory = resolve(directoryArgument ?? 'build/web');
+const runs = Number(runsArgument ?? 30);
+const device = phone ? { viewport: { width: 360, height: 640 }, isMobile: true, hasTouch: true, deviceScaleFactor: 3 } : {};
 const median = (values) => {
     const sorted = [...values].sort((a, b) => a - b);
     const middle = sorted.length >> 1;
@@ -22,7 +26,7 @@ const server = await startServer(site);
 const browser = await launchBrowser();
 try {
     // Service workers stay off, so every run loads the page's files anew.
-    const newContext = () => browser.newContext({ locale: 'ko-KR', serviceWorkers: 'block' });
+    const newContext = () => browser.newContext({ locale: 'ko-KR', serviceWorkers: 'block', ...device });
 
     const snapshotContext = await newContext();
     const snapshot = await snapshotContext.newPage();
@@ -95,7 +99,7 @@ try {
     }
     const pageMedian = median(page);
     const floorMedian = median(floorTimes);
-    console.log(`runs ${runs} each, interleaved, fresh context per run`);
+    console.log(`runs ${runs} each, interleaved, fresh context per run${phone ? ', 360 × 640 touch screen' : ''}`);
     console.log(`page  median ${pageMedian.toFixed(1)} ms (min ${Math.min(...page).toFixed(1)}, max ${Math.max(...page).toFixed(1)})`);
     console.log(`floor median ${floorMedian.toFixed(1)} ms (min ${Math.min(...floorTimes).toFixed(1)}, max ${Math.max(...floorTimes).toFixed(1)})`);
     const ratio = pageMedian / floorMedian;

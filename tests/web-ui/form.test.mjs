@@ -419,27 +419,3 @@ test('the comparison table shows all eight spells and changes only when a calcul
         assert.equal(await table.locator('.comparison-rate').textContent(), '데미지 감소율 : 0%');
     });
 });
-
-test('a 360 × 640 phone: the form fits without horizontal scrolling and works by taps', async () => {
-    const phone = { viewport: { width: 360, height: 640 }, isMobile: true, hasTouch: true, deviceScaleFactor: 2 };
-    await withForm(phone, async (form) => {
-        await form.control('Command1').tap();
-        assert.equal(await form.text('Text4'), presetReport);
-        await form.page.locator('.combobox-button').tap();
-        await form.options().nth(7).tap();
-        assert.equal(await form.text('Combo1'), '삼매겁화');
-        const fit = await form.page.evaluate(() => {
-            const panel = document.getElementById('Form1').getBoundingClientRect();
-            return {
-                scrolls: document.documentElement.scrollWidth > document.documentElement.clientWidth,
-                left: panel.left,
-                right: panel.right,
-                text1Width: document.getElementById('Text1').offsetWidth,
-            };
-        });
-        assert.equal(fit.scrolls, false);
-        assert.ok(fit.left >= 0 && fit.right <= 360, `panel ${fit.left}…${fit.right}`);
-        // Scaled as a whole: the controls keep their table sizes inside.
-        assert.equal(fit.text1Width, 89);
-    });
-});

@@ -17,7 +17,7 @@ startContext.globalThis = startContext;
 runInNewContext(startScript, startContext);
 // Copied into this realm: deepEqual tells the other realm's objects apart.
 const numberConventions = (locale) => ({ ...startContext.karbelonStart.numberConventions(locale) });
-const { fitScale } = await page('layout.js');
+const { fingerLayoutQuery, fitScale } = await page('layout.js');
 const karbelon = await page('karbelon.js');
 await karbelon.load();
 
@@ -44,6 +44,12 @@ test('the panel shrinks to the viewport and never grows', () => {
     for (const [panel, viewport, margin, scale] of cases) {
         assert.equal(fitScale(panel, viewport, margin), scale, `${panel} in ${viewport}`);
     }
+});
+
+test('the stylesheet switches to the finger layout under the query app.js asks', () => {
+    const css = readFileSync(resolve(webDir, 'page.css'), 'utf8');
+    const queries = [...css.matchAll(/@media ([^{]*?)\s*\{/g)].map((match) => match[1]).filter((query) => query.includes('pointer'));
+    assert.deepEqual(queries, [fingerLayoutQuery]);
 });
 
 test('the manifest and the offline file list name only files that exist', () => {
