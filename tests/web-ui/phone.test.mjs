@@ -252,6 +252,8 @@ test('a desktop window narrowed and widened again switches layouts both ways', a
         assertFit(narrow, 'narrowed');
 
         await page.setViewportSize({ width: 900, height: 720 });
+        // The query reports its change with the next frame; the fit follows it.
+        await page.waitForFunction(() => document.getElementById('Form1').style.fontSize !== '');
         assert.deepEqual(await places(), panel);
     } finally {
         await context.close();
