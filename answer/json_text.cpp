@@ -1,5 +1,6 @@
 #include "json_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -8,10 +9,16 @@ namespace karbelon::answer {
 
 void appendJsonString(std::string& out, std::string_view text) {
     static constexpr std::string_view hexDigits = "0123456789abcdef";
-    out.reserve(out.size() + text.size() + 2);
+    const auto mustEscape = [](char c) {
+        return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20U;
+    };
     out += '"';
-    for (const char c : text) {
-        switch (c) {
+    auto plain = text.begin();
+    for (auto special = std::find_if(plain, text.end(), mustEscape); special != text.end();
+         special = std::find_if(plain, text.end(), mustEscape)) {
+        out.append(plain, special);
+        plain = special + 1;
+        switch (*special) {
             case '"':
                 out += "\\\"";
                 break;
@@ -28,16 +35,13 @@ void appendJsonString(std::string& out, std::string_view text) {
                 out += "\\t";
                 break;
             default:
-                if (const auto byte = static_cast<unsigned char>(c); byte < 0x20U) {
-                    out += "\\u00";
-                    out += hexDigits[byte >> 4U];
-                    out += hexDigits[byte & 0x0FU];
-                } else {
-                    out += c;
-                }
+                out += "\\u00";
+                out += hexDigits[static_cast<unsigned char>(*special) >> 4U];
+                out += hexDigits[static_cast<unsigned char>(*special) & 0x0FU];
                 break;
         }
     }
+    out.append(plain, text.end());
     out += '"';
 }
 

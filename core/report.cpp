@@ -27,12 +27,16 @@ std::array<ReportLine, reportLineCount> reportLines(const DamageFigures& figures
 }
 
 std::string buildReport(const DamageFigures& figures, const NumberConventions& conventions) {
+    constexpr std::size_t usualReportBytes = 160;
     std::string report;
+    report.reserve(usualReportBytes);
     for (const ReportLine& line : reportLines(figures, conventions)) {
         if (!report.empty()) {
             report += "\r\n";
         }
-        report += line.text();
+        report += line.caption;
+        report += " : ";
+        report += line.value;
     }
     return report;
 }
