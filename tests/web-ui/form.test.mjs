@@ -1,12 +1,9 @@
 // Form1 in the browser, driven by clicks and keys as a user works it.
 import assert from 'node:assert/strict';
-import { resolve } from 'node:path';
 import { describe, test } from 'node:test';
-import { pathToFileURL } from 'node:url';
-import { FormPage, presetReport, presetTexts, spellNames, useServerAndBrowser, webDir } from './harness.mjs';
+import { FormPage, builtModule, presetReport, presetTexts, spellNames, useServerAndBrowser } from './harness.mjs';
 
-const karbelon = await import(pathToFileURL(resolve(webDir, 'karbelon.js')).href);
-await karbelon.load();
+const karbelon = await builtModule();
 const table = karbelon.controlTable();
 
 let server;
@@ -395,11 +392,7 @@ test('the comparison table shows all eight spells and changes only when a calcul
         assert.deepEqual(await table.locator('thead th').allTextContents(), ['마법', '실제데미지', '파력무참진 적용시', '보호 적용시', '쿨타임']);
         assert.equal(await table.locator('.comparison-rate').textContent(), '데미지 감소율 : 75%');
         // Every text is the module's own comparison for the same request.
-        const compared = await form.page.evaluate(async () => {
-            const karbelon = await import('./karbelon.js');
-            const request = { hp: '650000', mp: '900000', defence: '-100' };
-            return karbelon.compareSpells(request, globalThis.karbelonStart.conventions);
-        });
+        const compared = karbelon.compareSpells({ hp: '650000', mp: '900000', defence: '-100' });
         assert.deepEqual(first, compared.map((spell) => spell.columns.map((column) => column.text)));
         assert.deepEqual(
             await table.locator('thead th').allTextContents(),

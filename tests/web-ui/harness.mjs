@@ -5,7 +5,7 @@ import { spawn } from 'node:child_process';
 import { once } from 'node:events';
 import { existsSync } from 'node:fs';
 import { dirname, resolve } from 'node:path';
-import { fileURLToPath } from 'node:url';
+import { fileURLToPath, pathToFileURL } from 'node:url';
 import { after, before } from 'node:test';
 import { chromium } from 'playwright-core';
 
@@ -74,6 +74,14 @@ export function useServerAndBrowser(started) {
         await browser?.close();
         await server?.stop();
     });
+}
+
+// The built module, loaded in node: the control table the page is drawn
+// from, and the answers the page must show.
+export async function builtModule() {
+    const karbelon = await import(pathToFileURL(resolve(webDir, 'karbelon.js')).href);
+    await karbelon.load();
+    return karbelon;
 }
 
 // Playwright gives each launch a fresh temporary profile (user-data-dir).

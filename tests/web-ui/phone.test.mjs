@@ -3,13 +3,10 @@
 // finger: text to read without zooming, targets a fingertip hits, nothing
 // wider than the screen.
 import assert from 'node:assert/strict';
-import { resolve } from 'node:path';
 import { test } from 'node:test';
-import { pathToFileURL } from 'node:url';
-import { FormPage, presetReport, spellNames, useServerAndBrowser, webDir } from './harness.mjs';
+import { FormPage, builtModule, presetReport, spellNames, useServerAndBrowser } from './harness.mjs';
 
-const karbelon = await import(pathToFileURL(resolve(webDir, 'karbelon.js')).href);
-await karbelon.load();
+const karbelon = await builtModule();
 const table = karbelon.controlTable();
 
 let server;

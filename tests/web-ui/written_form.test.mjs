@@ -2,15 +2,12 @@
 // must be the control table's form, and the script's text-size fit must give
 // what laying out the whole panel at each size gives.
 import assert from 'node:assert/strict';
-import { resolve } from 'node:path';
 import { test } from 'node:test';
-import { pathToFileURL } from 'node:url';
 import { formPanelMarkup } from '../../web/form_markup.js';
 import { twipsPerCssPixel } from '../../web/layout.js';
-import { FormPage, useServerAndBrowser, webDir } from './harness.mjs';
+import { FormPage, builtModule, useServerAndBrowser } from './harness.mjs';
 
-const karbelon = await import(pathToFileURL(resolve(webDir, 'karbelon.js')).href);
-await karbelon.load();
+const karbelon = await builtModule();
 const table = karbelon.controlTable();
 
 let server;
