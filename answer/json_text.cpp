@@ -13,8 +13,9 @@ void appendJsonString(std::string& out, std::string_view text) {
         return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20U;
     };
     out += '"';
-    auto plain = text.begin();
-    for (auto special = std::find_if(plain, text.end(), mustEscape); special != text.end();
+    using Position = std::string_view::const_iterator;
+    Position plain = text.begin();
+    for (Position special = std::find_if(plain, text.end(), mustEscape); special != text.end();
          special = std::find_if(plain, text.end(), mustEscape)) {
         out.append(plain, special);
         plain = special + 1;
