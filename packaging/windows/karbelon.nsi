@@ -168,6 +168,22 @@ Section "Uninstall"
     SetShellVarContext current
     !insertmacro KARBELON_PACKAGE_FILES REMOVE_FILE
     Delete "$INSTDIR\${UNINSTALLER}"
+    ; Started from the folder, the uninstaller runs from a copy of itself in
+    ; the temporary folder, which may come here before the original has
+    ; ended and let go of its file: try again for up to five seconds, so the
+    ; file and with it the folder do not stay behind. Run in place (_?=), it
+    ; cannot remove itself; whoever ran it does.
+    ${If} $EXEDIR != $INSTDIR
+        StrCpy $0 0
+        ${DoWhile} ${FileExists} "$INSTDIR\${UNINSTALLER}"
+            ${If} $0 >= 50
+                ${ExitDo}
+            ${EndIf}
+            Sleep 100
+            Delete "$INSTDIR\${UNINSTALLER}"
+            IntOp $0 $0 + 1
+        ${Loop}
+    ${EndIf}
     ; The shortcuts and the entry belong to this folder's install only if the
     ; entry names this folder (or is gone).
     ReadRegStr $3 HKCU "${UNINSTALL_KEY}" "InstallLocation"
