@@ -15,15 +15,13 @@
 #include "cli/locale_conventions.h"
 #include "cli/request_modes.h"
 #include "cli/utf8_text.h"
-#include "window/control_table.h"
+#include "window/request_boxes.h"
 
 namespace {
 
 using namespace karbelon::cli;
 using karbelon::DamageInputs;
 using karbelon::NumberConventions;
-using karbelon::window::ControlId;
-using karbelon::window::controlSpec;
 
 constexpr std::string_view programName = "karbelon-cli";
 
@@ -87,12 +85,8 @@ int runBatchMode(const NumberConventions& conventions) {
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
 
-    DamageInputs inputs{
-        std::string(controlSpec(ControlId::Combo1).text),
-        std::string(controlSpec(ControlId::Text1).text),
-        std::string(controlSpec(ControlId::Text2).text),
-        std::string(controlSpec(ControlId::Text3).text),
-    };
+    // The window's preset texts, until an option says otherwise.
+    DamageInputs inputs = karbelon::window::startRequest();
     bool json = false;
     bool allSpells = false;
     bool batch = false;

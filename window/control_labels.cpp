@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "control_rows.h"
+
 namespace karbelon::window {
 
 namespace {
@@ -11,17 +13,10 @@ bool isInputBox(const ControlSpec& row) {
            row.kind == ControlKind::MultiLineTextBox;
 }
 
-// Whether the label's middle lies within the box's height.
-bool onSameRow(const ControlSpec& label, const ControlSpec& box) {
-    const int middle = label.bounds.top + label.bounds.height / 2;
-    return label.container == box.container && middle >= box.bounds.top &&
-           middle < box.bounds.top + box.bounds.height;
-}
-
 // Whether some other box on the label's row stands between it and the box.
 bool boxBetween(const ControlSpec& label, const ControlSpec& box) {
     return std::any_of(controlTable.begin(), controlTable.end(), [&](const ControlSpec& row) {
-        return isInputBox(row) && row.id != box.id && onSameRow(label, row) &&
+        return isInputBox(row) && row.id != box.id && onRowOf(label, row) &&
                row.bounds.left > label.bounds.left && row.bounds.left < box.bounds.left;
     });
 }
@@ -35,7 +30,7 @@ std::optional<ControlId> labelOf(ControlId box) {
     }
     const ControlSpec* nearest = nullptr;
     for (const ControlSpec& row : controlTable) {
-        const bool candidate = row.kind == ControlKind::Label && onSameRow(row, boxRow) &&
+        const bool candidate = row.kind == ControlKind::Label && onRowOf(row, boxRow) &&
                                row.bounds.left < boxRow.bounds.left;
         if (candidate && (nearest == nullptr || row.bounds.left > nearest->bounds.left)) {
             nearest = &row;
@@ -59,7 +54,8 @@ std::optional<ControlId> boxLabelledBy(ControlId label) {
 std::string accessibleName(ControlId box) {
     const std::optional<ControlId> label = labelOf(box);
     if (!label) {
-        return box == ControlId::Text4 ? std::string(resultBoxName) : std::string();
+        return controlSpec(box).feeds == RequestField::Report ? std::string(resultBoxName)
+                                                              : std::string();
     }
     std::string_view caption = controlSpec(*label).text;
     while (!caption.empty() && (caption.back() == ' ' || caption.back() == ':')) {

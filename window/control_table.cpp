@@ -5,12 +5,11 @@
 namespace karbelon::window {
 
 int twipsToPixels(int twips, int dotsPerInch) {
-    constexpr std::int64_t twipsPerInch = 1440;
     const std::int64_t scaled = static_cast<std::int64_t>(twips) * dotsPerInch;
     // Round half away from zero, as MulDiv does.
-    const std::int64_t half = twipsPerInch / 2;
-    const std::int64_t rounded =
-        scaled >= 0 ? (scaled + half) / twipsPerInch : (scaled - half) / twipsPerInch;
+    const std::int64_t inch = twipsPerInch;
+    const std::int64_t half = inch / 2;
+    const std::int64_t rounded = scaled >= 0 ? (scaled + half) / inch : (scaled - half) / inch;
     return static_cast<int>(rounded);
 }
 

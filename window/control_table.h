@@ -28,6 +28,10 @@ enum class ControlKind { Frame, Label, ComboBox, TextBox, MultiLineTextBox, Butt
 
 enum class Container { Form1, Frame1 };
 
+// What a control's text is to a calculation: one of the four texts of a
+// request, or the box the report is written into.
+enum class RequestField { None, Spell, Health, Mana, Defence, Report };
+
 // Position and size in twips, relative to the container's client origin.
 struct TwipsRect {
     int left;
@@ -46,6 +50,7 @@ struct ControlSpec {
     TwipsRect bounds;
     int tabIndex;
     std::string_view text;  // caption, or the preset text of a box
+    RequestField feeds;
 };
 
 inline constexpr std::string_view windowCaption = "카르벨론 데미지 계산기 by 모래여울";
@@ -61,21 +66,21 @@ inline constexpr std::string_view authorAddress = "http://orvane.example";
 // with its place in twips relative to its container.
 // clang-format off
 inline constexpr auto controlTable = std::to_array<ControlSpec>({
-    // id                 name        kind                           container           left   top  width height tab text
-    {ControlId::Frame1,   "Frame1",   ControlKind::Frame,            Container::Form1,  { 240,  120, 5415, 1935},  0, "기본입력사항"},
-    {ControlId::Label2,   "Label2",   ControlKind::Label,            Container::Frame1, { 240,  390,  735,  255},  4, "마법 : "},
-    {ControlId::Combo1,   "Combo1",   ControlKind::ComboBox,         Container::Frame1, { 840,  360, 1335,  300},  1, "카르벨론"},
-    {ControlId::Label1,   "Label1",   ControlKind::Label,            Container::Frame1, { 240,  885,  735,  255},  3, "체력 : "},
-    {ControlId::Text1,    "Text1",    ControlKind::TextBox,          Container::Frame1, { 840,  840, 1335,  270},  2, "650000"},
-    {ControlId::Label3,   "Label3",   ControlKind::Label,            Container::Frame1, {2760,  885,  735,  255},  6, "마력 : "},
-    {ControlId::Text2,    "Text2",    ControlKind::TextBox,          Container::Frame1, {3360,  840, 1335,  270},  5, "900000"},
-    {ControlId::Label4,   "Label4",   ControlKind::Label,            Container::Frame1, { 240, 1365,  735,  255},  8, "방어 : "},
-    {ControlId::Text3,    "Text3",    ControlKind::TextBox,          Container::Frame1, { 840, 1320, 1335,  270},  7, "-100"},
-    {ControlId::Text4,    "Text4",    ControlKind::MultiLineTextBox, Container::Form1,  { 240, 2280, 5415, 1095},  9, ""},
-    {ControlId::Command1, "Command1", ControlKind::Button,           Container::Form1,  {1080, 3600, 1455,  375}, 10, "계산하기"},
-    {ControlId::Command2, "Command2", ControlKind::Button,           Container::Form1,  {3360, 3600, 1455,  375}, 11, "닫기"},
-    {ControlId::Label5,   "Label5",   ControlKind::Label,            Container::Form1,  {3600, 4200, 1455,  255}, 12, "Made by Orvane"},
-    {ControlId::Label6,   "Label6",   ControlKind::Label,            Container::Form1,  {3600, 4440, 2175,  255}, 13, authorAddress},
+    // id                 name        kind                           container           left   top  width height tab text             feeds
+    {ControlId::Frame1,   "Frame1",   ControlKind::Frame,            Container::Form1,  { 240,  120, 5415, 1935},  0, "기본입력사항",   RequestField::None},
+    {ControlId::Label2,   "Label2",   ControlKind::Label,            Container::Frame1, { 240,  390,  735,  255},  4, "마법 : ",        RequestField::None},
+    {ControlId::Combo1,   "Combo1",   ControlKind::ComboBox,         Container::Frame1, { 840,  360, 1335,  300},  1, "카르벨론",       RequestField::Spell},
+    {ControlId::Label1,   "Label1",   ControlKind::Label,            Container::Frame1, { 240,  885,  735,  255},  3, "체력 : ",        RequestField::None},
+    {ControlId::Text1,    "Text1",    ControlKind::TextBox,          Container::Frame1, { 840,  840, 1335,  270},  2, "650000",         RequestField::Health},
+    {ControlId::Label3,   "Label3",   ControlKind::Label,            Container::Frame1, {2760,  885,  735,  255},  6, "마력 : ",        RequestField::None},
+    {ControlId::Text2,    "Text2",    ControlKind::TextBox,          Container::Frame1, {3360,  840, 1335,  270},  5, "900000",         RequestField::Mana},
+    {ControlId::Label4,   "Label4",   ControlKind::Label,            Container::Frame1, { 240, 1365,  735,  255},  8, "방어 : ",        RequestField::None},
+    {ControlId::Text3,    "Text3",    ControlKind::TextBox,          Container::Frame1, { 840, 1320, 1335,  270},  7, "-100",           RequestField::Defence},
+    {ControlId::Text4,    "Text4",    ControlKind::MultiLineTextBox, Container::Form1,  { 240, 2280, 5415, 1095},  9, "",               RequestField::Report},
+    {ControlId::Command1, "Command1", ControlKind::Button,           Container::Form1,  {1080, 3600, 1455,  375}, 10, "계산하기",       RequestField::None},
+    {ControlId::Command2, "Command2", ControlKind::Button,           Container::Form1,  {3360, 3600, 1455,  375}, 11, "닫기",           RequestField::None},
+    {ControlId::Label5,   "Label5",   ControlKind::Label,            Container::Form1,  {3600, 4200, 1455,  255}, 12, "Made by Orvane", RequestField::None},
+    {ControlId::Label6,   "Label6",   ControlKind::Label,            Container::Form1,  {3600, 4440, 2175,  255}, 13, authorAddress,    RequestField::None},
 });
 // clang-format on
 
@@ -138,8 +143,37 @@ constexpr TwipsRect clientRect(const ControlSpec& row) {
     return rect;
 }
 
-// Twips to device pixels at the given dots per inch (1440 twips an inch),
-// rounded to nearest: 15 twips a pixel at 96 DPI.
+// The control that holds a request field (or the report); each field has
+// exactly one.
+constexpr ControlId controlFeeding(RequestField field) {
+    for (const ControlSpec& row : controlTable) {
+        if (row.feeds == field) {
+            return row.id;
+        }
+    }
+    return ControlId::Frame1;  // unreachable: checked below
+}
+
+consteval bool everyFieldHasOneControl() {
+    using enum RequestField;
+    for (const RequestField field : {Spell, Health, Mana, Defence, Report}) {
+        const auto holders =
+            std::count_if(controlTable.begin(), controlTable.end(),
+                          [field](const ControlSpec& row) { return row.feeds == field; });
+        if (holders != 1) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(everyFieldHasOneControl(), "each request field and the report need one control");
+
+inline constexpr int twipsPerInch = 1440;
+// The dots per inch at which the table's twips become CSS pixels: 15 twips a pixel.
+inline constexpr int standardDotsPerInch = 96;
+inline constexpr int twipsPerStandardPixel = twipsPerInch / standardDotsPerInch;
+
+// Twips to device pixels at the given dots per inch, rounded to nearest.
 int twipsToPixels(int twips, int dotsPerInch);
 
 }  // namespace karbelon::window

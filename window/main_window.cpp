@@ -5,6 +5,7 @@
 #include "core/damage_calculation.h"
 #include "core/report.h"
 #include "core/spell_table.h"
+#include "request_boxes.h"
 
 namespace karbelon::window {
 
@@ -19,22 +20,17 @@ void Form1::load() {
 }
 
 void Form1::command1Click() {
-    const DamageInputs inputs{
-        view_.controlText(ControlId::Combo1),
-        view_.controlText(ControlId::Text1),
-        view_.controlText(ControlId::Text2),
-        view_.controlText(ControlId::Text3),
-    };
-    const CalculationOutcome outcome = calculateDamage(inputs, conventions_);
+    const CalculationOutcome outcome = calculateDamage(requestFromView(view_), conventions_);
     switch (outcome.kind) {
         case OutcomeKind::Message:
             view_.showErrorMessage(outcome.message, messageBoxCaption);
             break;
         case OutcomeKind::DefenceReset:
-            view_.setControlText(ControlId::Text3, "0");
+            view_.setControlText(controlFeeding(RequestField::Defence), "0");
             break;
         case OutcomeKind::Figures:
-            view_.setControlText(ControlId::Text4, buildReport(outcome.figures, conventions_));
+            view_.setControlText(controlFeeding(RequestField::Report),
+                                 buildReport(outcome.figures, conventions_));
             break;
     }
 }
@@ -45,6 +41,10 @@ void Form1::command2Click() {
 
 void Form1::label6Click() {
     view_.openAuthorPage(authorPageAddress());
+}
+
+DamageInputs requestFromView(const Form1View& view) {
+    return requestFrom([&view](ControlId id) { return view.controlText(id); });
 }
 
 std::string authorPageAddress() {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "control_table.h"
+#include "core/damage_calculation.h"
 #include "core/number_conventions.h"
 
 namespace karbelon::window {
@@ -19,7 +20,7 @@ class Form1View {
     Form1View& operator=(Form1View&&) = delete;
     virtual ~Form1View() = default;
 
-    // UTF-8 text of Combo1 or Text1..Text4, exactly as the control holds it.
+    // UTF-8 text of a box (Combo1, Text1..Text4), exactly as the control holds it.
     [[nodiscard]] virtual std::string controlText(ControlId id) const = 0;
     // Replaces the whole text of a control.
     virtual void setControlText(ControlId id, std::string_view text) = 0;
@@ -48,6 +49,9 @@ class Form1 {
     Form1View& view_;
     NumberConventions conventions_;
 };
+
+// The request that the view's boxes hold now.
+DamageInputs requestFromView(const Form1View& view);
 
 // The address a click on Label6 opens: the shown address with "/" appended.
 std::string authorPageAddress();

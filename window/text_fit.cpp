@@ -4,23 +4,13 @@
 
 #include "core/damage_calculation.h"
 #include "core/report.h"
+#include "request_boxes.h"
 
 namespace karbelon::window {
 
 std::string sampleReport(const NumberConventions& conventions) {
-    const DamageInputs presets{
-        std::string(controlSpec(ControlId::Combo1).text),
-        std::string(controlSpec(ControlId::Text1).text),
-        std::string(controlSpec(ControlId::Text2).text),
-        std::string(controlSpec(ControlId::Text3).text),
-    };
-    const CalculationOutcome outcome = calculateDamage(presets, conventions);
-    // The presets always calculate; the guard keeps a future table edit from
-    // silently measuring an empty text.
-    if (outcome.kind != OutcomeKind::Figures) {
-        return buildReport(DamageFigures{}, conventions);
-    }
-    return buildReport(outcome.figures, conventions);
+    // The presets always calculate (a test holds them to it).
+    return buildReport(calculateDamage(startRequest(), conventions).figures, conventions);
 }
 
 int chooseTextSize(const TextFitMeasure& measure, const NumberConventions& conventions,

@@ -6,7 +6,9 @@
 
 #include "answer/json_text.h"
 #include "window/control_labels.h"
+#include "window/control_rows.h"
 #include "window/control_table.h"
+#include "window/request_boxes.h"
 
 namespace karbelon::web {
 
@@ -70,6 +72,9 @@ void appendControl(std::string& out, const ControlSpec& row) {
     appendMember(out, "clientTop", client.top);
     appendMember(out, "tabIndex", row.tabIndex);
     appendStringMember(out, "text", row.text);
+    if (row.feeds != window::RequestField::None) {
+        appendStringMember(out, "feeds", window::requestFieldName(row.feeds));
+    }
     if (const auto box = window::boxLabelledBy(row.id)) {
         appendStringMember(out, "labelFor", window::controlSpec(*box).name);
     }
@@ -103,6 +108,7 @@ std::string controlTableJson() {
     appendStringMember(json, "messageBoxCaption", window::messageBoxCaption);
     appendMember(json, "clientWidth", window::clientWidthTwips);
     appendMember(json, "clientHeight", window::clientHeightTwips);
+    appendMember(json, "twipsPerPixel", window::twipsPerStandardPixel);
     appendStringMember(json, "authorAddress", window::authorAddress);
     json += R"(,"controls":[)";
     bool first = true;
@@ -116,6 +122,7 @@ std::string controlTableJson() {
     json += ']';
     appendNames(json, "tabOrder", window::tabOrder());
     appendNames(json, "focusOrder", window::focusOrder());
+    appendNames(json, "readingOrder", window::readingOrder());
     json += '}';
     return json;
 }
