@@ -1,4 +1,4 @@
-# Thin wrapper over the CMake presets; see README.md.
+# Thin wrapper over the CMake presets; the targets are described in docs/development.md.
 SHELL := /bin/bash
 DEPS := scripts/install-deps.sh
 JOBS ?= $(shell nproc)
