@@ -1,4 +1,4 @@
-# Thin wrapper over the CMake presets; see README.md.
+# Thin wrapper over the CMake presets; the targets are described in docs/development.md.
 SHELL := /bin/bash
 DEPS := scripts/install-deps.sh
 JOBS ?= $(shell nproc)
@@ -12,6 +12,10 @@ LINT_GROUPS := build test cli qt fuzz lint
 LINUX_GROUPS := build test cli qt
 # package builds the linux preset, which configures the tests and benchmarks too.
 PACKAGE_GROUPS := $(LINUX_GROUPS) package
+# The linux suites: the Qt tests' Hangul fonts (gui-test), and the packaging
+# tests' cpack, lintian and validators (they also read build/windows).
+LINUX_TEST_GROUPS := $(PACKAGE_GROUPS) gui-test
+WINDOWS_GROUPS := build windows
 WEB_UI_TEST_GROUPS := web-ui-test
 # Port of `make serve`; 0 picks a free one (the server names it).
 SERVE_PORT ?= 0
@@ -24,7 +28,8 @@ FUZZ_TEST_SECONDS ?= 15
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
         package deps-package windows web deps-web libcxx deps-libcxx web-test \
         serve web-ui-test web-bench deps-web-ui-test \
-        fresh-root-check fresh-root-test deps-fresh-root deps-linux
+        fresh-root-check fresh-root-test deps-fresh-root deps-linux \
+        deps-linux-test deps-windows
 
 # Its own lean build (build/app: the window and karbelon-cli, no tests), so
 # that it needs no test packages and leaves build/linux to make test. Without
@@ -44,7 +49,7 @@ deps-run:
 deps-test:
 	@$(DEPS) $(TEST_GROUPS)
 
-linux:
+linux: deps-linux-test
 	cmake --preset linux
 	cmake --build --preset linux -j $(JOBS)
 	ctest --preset linux -j $(JOBS)
@@ -56,10 +61,13 @@ asan:
 
 # The Windows executable (mingw-w64), build/windows/bin/karbelon.exe, and its
 # tests under Wine; they share one Wine desktop, so CTest runs them in turn.
-windows:
+windows: deps-windows
 	cmake --preset windows
 	cmake --build --preset windows -j $(JOBS)
 	ctest --preset windows
+
+deps-windows:
+	@$(DEPS) $(WINDOWS_GROUPS)
 
 # libFuzzer targets (clang); the working corpus grows in build/fuzz/corpus-run.
 fuzz: deps-fuzz fuzz-build
@@ -189,3 +197,6 @@ deps-fresh-root:
 
 deps-linux:
 	@$(DEPS) $(LINUX_GROUPS)
+
+deps-linux-test:
+	@$(DEPS) $(LINUX_TEST_GROUPS)
