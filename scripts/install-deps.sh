@@ -23,7 +23,7 @@ declare -A groups=(
     # display with Hangul fonts (Nanum, and Noto Sans CJK for the tests in a
     # desktop's usual font; Wine's own, for title-bar buttons), and makensis,
     # since the build makes the installer that its tests install.
-    [windows]="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine64 wine xvfb xauth fonts-nanum fonts-noto-cjk fonts-wine nsis"
+    [windows]="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-common wine64 wine xvfb xauth fonts-nanum fonts-noto-cjk fonts-wine nsis"
     # make package: CPack's DEB generator (dpkg-shlibdeps, file), the checks of
     # the packages, the Windows cross compiler with its runtime's notices, and
     # makensis for the Windows installer.
@@ -31,8 +31,9 @@ declare -A groups=(
     # make web-ui-test: Debian's Chromium driven by playwright-core from npm.
     [web-ui-test]="chromium npm python3 fonts-noto-cjk"
     # make web: the WebAssembly module (clang 19 for wasm32-wasi, WASI's C
-    # library, libc++ for wasm32, wasm-opt) and Node for its tests and bench.
-    [web]="clang-19 lld-19 wasi-libc libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 libclang-rt-19-dev-wasm32 binaryen nodejs"
+    # library, libc++ for wasm32, wasm-opt), Node for its tests and bench, and
+    # python3 for the web zip and make serve.
+    [web]="clang-19 lld-19 wasi-libc libc++-19-dev-wasm32 libc++abi-19-dev-wasm32 libclang-rt-19-dev-wasm32 binaryen nodejs python3"
     # make libcxx: clang 19 with libc++, GoogleTest built from its sources.
     [libcxx]="clang-19 lld-19 libc++-19-dev libc++abi-19-dev googletest"
 )
