@@ -21,7 +21,6 @@
 #include <cstdio>
 #include <iterator>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,8 +100,6 @@ class StartupTest : public QObject {
   private slots:
     static void noDisplayProblem_data();
     static void noDisplayProblem();
-    static void missingPlatformFromQtsWarning_data();
-    static void missingPlatformFromQtsWarning();
     static void programStart_data();
     static void programStart();
     static void noDisplayLineIsOneLineNamingTheTerminalProgram();
@@ -112,6 +109,7 @@ class StartupTest : public QObject {
     static void browserLaunch();
 };
 
+// The phrases for sessions that programStart cannot set up.
 void StartupTest::noDisplayProblem_data() {
     QTest::addColumn<QString>("requested");
     QTest::addColumn<QString>("x");
@@ -121,24 +119,6 @@ void StartupTest::noDisplayProblem_data() {
 
     const QStringList none;
     const QStringList noWayland{QStringLiteral("wayland")};
-    QTest::newRow("nothing set") << ""
-                                 << ""
-                                 << "" << none << "neither DISPLAY nor WAYLAND_DISPLAY is set";
-    QTest::newRow("stale DISPLAY") << ""
-                                   << ":7"
-                                   << "" << none << "the X display \":7\" cannot be opened";
-    QTest::newRow("stale DISPLAY, dead compositor")
-        << ""
-        << ":7"
-        << "wayland-1" << none
-        << "the Wayland display \"wayland-1\" cannot be opened, and the X display \":7\" "
-           "cannot be opened";
-    QTest::newRow("Wayland only, no plugin")
-        << ""
-        << ""
-        << "wayland-0" << noWayland
-        << "the Wayland display \"wayland-0\" needs Qt's Wayland support (Debian package "
-           "qt6-wayland)";
     QTest::newRow("no Wayland plugin, X fails")
         << ""
         << ":0"
@@ -150,10 +130,6 @@ void StartupTest::noDisplayProblem_data() {
                                  << "" << QStringList{QStringLiteral("xcb")}
                                  << "the X display \":0\" needs Qt's X11 support (Debian package "
                                     "libqt6gui6)";
-    QTest::newRow("xcb asked for, only Wayland")
-        << "xcb"
-        << ""
-        << "wayland-0" << none << "QT_QPA_PLATFORM=\"xcb\" names no display that is set";
     QTest::newRow("xcb with options") << "xcb:nograb"
                                       << ":7"
                                       << "" << none << "the X display \":7\" cannot be opened";
@@ -166,10 +142,6 @@ void StartupTest::noDisplayProblem_data() {
         << "wayland-0" << QStringList{QStringLiteral("wayland-egl"), QStringLiteral("wayland")}
         << "the Wayland display \"wayland-0\" needs Qt's Wayland support (Debian package "
            "qt6-wayland)";
-    QTest::newRow("platform Qt lacks")
-        << "nosuch"
-        << ""
-        << "" << QStringList{QStringLiteral("nosuch")} << "Qt has no platform \"nosuch\"";
     QTest::newRow("platform that fails") << "eglfs"
                                          << ""
                                          << "" << none << "Qt's platform \"eglfs\" cannot start";
@@ -185,28 +157,6 @@ void StartupTest::noDisplayProblem() {
     QCOMPARE(
         QString::fromStdString(karbelon::window::qt::noDisplayProblem(session, toStrings(missing))),
         problem);
-}
-
-void StartupTest::missingPlatformFromQtsWarning_data() {
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("platform");
-    QTest::newRow("not installed") << R"(Could not find the Qt platform plugin "wayland" in "")"
-                                   << "wayland";
-    QTest::newRow("installed, failed")
-        << R"(Could not load the Qt platform plugin "xcb" in "" even though it was found.)"
-        << "";
-    QTest::newRow("cut short") << "Could not find the Qt platform plugin \"wayl"
-                               << "";
-    QTest::newRow("other warning") << "could not connect to display :7"
-                                   << "";
-}
-
-void StartupTest::missingPlatformFromQtsWarning() {
-    QFETCH(QString, message);
-    QFETCH(QString, platform);
-    const std::optional<std::string> missing =
-        karbelon::window::qt::missingPlatform(message.toStdString());
-    QCOMPARE(QString::fromStdString(missing.value_or("")), platform);
 }
 
 // The real program in sessions without a usable display: one line and
