@@ -4,12 +4,11 @@
 #include <unistd.h>
 
 #include <QString>
-#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <optional>
-#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -43,19 +42,6 @@ struct StartState {
 
 std::optional<StartState> startState;
 
-void writeAll(int file, std::string_view text) {
-    while (!text.empty()) {
-        const ssize_t written = write(file, text.data(), text.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return;
-        }
-        text.remove_prefix(static_cast<std::size_t>(written));
-    }
-}
-
 void onStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type != QtFatalMsg) {
         if (context.category != nullptr && std::strcmp(context.category, "qt.qpa.plugin") == 0) {
@@ -70,7 +56,7 @@ void onStartMessage(QtMsgType type, const QMessageLogContext& context, const QSt
     const std::string line =
         noDisplayLine(noDisplayProblem(startState->session, startState->missingPlatforms),
                       siblingProgram("karbelon-cli"));
-    writeAll(startState->standardError, line);
+    static_cast<void>(dprintf(startState->standardError, "%s", line.c_str()));
     std::_Exit(1);
 }
 
