@@ -8,10 +8,9 @@ declare -A groups=(
     [build]="cmake ninja-build g++ make pkg-config libfast-float-dev"
     [test]="libgtest-dev libgmock-dev googletest libbenchmark-dev python3"
     [cli]="libcli11-dev nlohmann-json3-dev locales"
-    # The window: its build (xcb and wayland-client: the display check before
-    # Qt starts), Wayland support, Qt's own translations, xdg-open for the
-    # web label, and a Hangul font.
-    [qt]="qt6-base-dev libgl-dev libxcb1-dev libwayland-dev qt6-wayland qt6-translations-l10n xdg-utils fonts-nanum"
+    # The window: its build, Wayland support, Qt's own translations, xdg-open
+    # for the web label, and a Hangul font.
+    [qt]="qt6-base-dev libgl-dev qt6-wayland qt6-translations-l10n xdg-utils fonts-nanum"
     [gui-test]="xvfb xauth fonts-nanum fonts-noto-cjk"
     [screenshot]="xvfb xauth fonts-nanum fonts-noto-cjk xdotool x11-apps imagemagick"
     [gui-bench]="xvfb xauth fonts-nanum x11-utils python3"

@@ -1,17 +1,25 @@
-// What happens around the window: the display start-up picks, Qt's own
+// What happens around the window: the display start-up, Qt's own
 // texts in the user's language, and the silent browser launch.
 #include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,7 +28,7 @@
 #include "window/qt/desktop_browser.h"
 #include "window/qt/display_choice.h"
 
-using karbelon::window::qt::DisplayFacts;
+using karbelon::window::qt::DisplaySession;
 
 namespace {
 
@@ -30,6 +38,23 @@ std::vector<std::string> toStrings(const QStringList& list) {
         strings.push_back(item.toStdString());
     }
     return strings;
+}
+
+// A Unix socket's file that nobody listens on, as a compositor leaves it
+// when it dies.
+bool bindDeadSocket(const QString& path) {
+    const int file = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = path.toLocal8Bit();
+    if (file < 0 || name.size() >= static_cast<qsizetype>(sizeof(address.sun_path))) {
+        return false;
+    }
+    std::copy(name.begin(), name.end(), std::begin(address.sun_path));
+    const bool bound =
+        bind(file, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0;
+    close(file);
+    return bound;
 }
 
 // Standard error's bytes written while it was redirected to a file.
@@ -73,8 +98,10 @@ class StartupTest : public QObject {
     Q_OBJECT
 
   private slots:
-    static void displayChoice_data();
-    static void displayChoice();
+    static void noDisplayProblem_data();
+    static void noDisplayProblem();
+    static void programStart_data();
+    static void programStart();
     static void noDisplayLineIsOneLineNamingTheTerminalProgram();
     static void qtTranslation_data();
     static void qtTranslation();
@@ -82,89 +109,165 @@ class StartupTest : public QObject {
     static void browserLaunch();
 };
 
-void StartupTest::displayChoice_data() {
+// The phrases for sessions that programStart cannot set up.
+void StartupTest::noDisplayProblem_data() {
     QTest::addColumn<QString>("requested");
     QTest::addColumn<QString>("x");
-    QTest::addColumn<bool>("xOpens");
     QTest::addColumn<QString>("wayland");
-    QTest::addColumn<bool>("waylandOpens");
-    QTest::addColumn<QStringList>("plugins");
-    QTest::addColumn<QString>("platform");
+    QTest::addColumn<QStringList>("missing");
     QTest::addColumn<QString>("problem");
 
-    const QStringList both{QStringLiteral("xcb"), QStringLiteral("wayland"),
-                           QStringLiteral("offscreen")};
-    const QStringList xOnly{QStringLiteral("xcb"), QStringLiteral("offscreen")};
-    QTest::newRow("X11 session") << ""
-                                 << ":0" << true << "" << false << both << "xcb"
-                                 << "";
-    QTest::newRow("Wayland session, native first")
+    const QStringList none;
+    const QStringList noWayland{QStringLiteral("wayland")};
+    QTest::newRow("no Wayland plugin, X fails")
         << ""
-        << ":0" << true << "wayland-0" << true << both << "wayland"
-        << "";
-    QTest::newRow("Wayland without its plugin, XWayland")
-        << ""
-        << ":0" << true << "wayland-0" << true << xOnly << "xcb"
-        << "";
-    QTest::newRow("Wayland only, no plugin")
-        << ""
-        << "" << false << "wayland-0" << true << xOnly << ""
+        << ":0"
+        << "wayland-0" << noWayland
         << "the Wayland display \"wayland-0\" needs Qt's Wayland support (Debian package "
-           "qt6-wayland)";
-    QTest::newRow("nothing set") << ""
-                                 << "" << false << "" << false << both << ""
-                                 << "neither DISPLAY nor WAYLAND_DISPLAY is set";
-    QTest::newRow("stale DISPLAY") << ""
-                                   << ":7" << false << "" << false << both << ""
-                                   << "the X display \":7\" cannot be opened";
-    QTest::newRow("stale DISPLAY, dead compositor")
-        << ""
-        << ":7" << false << "wayland-1" << false << both << ""
-        << "the Wayland display \"wayland-1\" cannot be opened, and the X display \":7\" "
-           "cannot be opened";
-    QTest::newRow("dead compositor, X works")
-        << ""
-        << ":0" << true << "wayland-1" << false << both << "xcb"
-        << "";
-    QTest::newRow("offscreen asked for, no display")
-        << "offscreen"
-        << "" << false << "" << false << both << "offscreen"
-        << "";
+           "qt6-wayland), and the X display \":0\" cannot be opened";
+    QTest::newRow("no X plugin") << ""
+                                 << ":0"
+                                 << "" << QStringList{QStringLiteral("xcb")}
+                                 << "the X display \":0\" needs Qt's X11 support (Debian package "
+                                    "libqt6gui6)";
     QTest::newRow("xcb with options") << "xcb:nograb"
-                                      << ":0" << true << "" << false << both << "xcb:nograb"
-                                      << "";
-    QTest::newRow("xcb asked for, only Wayland")
-        << "xcb"
-        << "" << false << "wayland-0" << true << both << ""
-        << "QT_QPA_PLATFORM=\"xcb\" names no display that is set";
-    QTest::newRow("asked list falls through")
-        << "wayland;xcb"
-        << ":0" << true << "wayland-0" << true << xOnly << "xcb"
-        << "";
+                                      << ":7"
+                                      << "" << none << "the X display \":7\" cannot be opened";
     QTest::newRow("empty list entries") << ";;xcb;"
-                                        << ":0" << true << "" << false << both << "xcb"
-                                        << "";
-    QTest::newRow("wayland-egl needs its own plugin")
-        << "wayland-egl"
-        << "" << false << "wayland-0" << true << both << ""
+                                        << ":7"
+                                        << "" << none << "the X display \":7\" cannot be opened";
+    QTest::newRow("one phrase for both Wayland plugins")
+        << "wayland-egl;wayland"
+        << ""
+        << "wayland-0" << QStringList{QStringLiteral("wayland-egl"), QStringLiteral("wayland")}
         << "the Wayland display \"wayland-0\" needs Qt's Wayland support (Debian package "
            "qt6-wayland)";
+    QTest::newRow("platform that fails") << "eglfs"
+                                         << ""
+                                         << "" << none << "Qt's platform \"eglfs\" cannot start";
 }
 
-void StartupTest::displayChoice() {
+void StartupTest::noDisplayProblem() {
     QFETCH(QString, requested);
     QFETCH(QString, x);
-    QFETCH(bool, xOpens);
     QFETCH(QString, wayland);
-    QFETCH(bool, waylandOpens);
-    QFETCH(QStringList, plugins);
-    QFETCH(QString, platform);
+    QFETCH(QStringList, missing);
     QFETCH(QString, problem);
-    const DisplayFacts facts{requested.toStdString(), x.toStdString(), xOpens,
-                             wayland.toStdString(),   waylandOpens,    toStrings(plugins)};
-    const karbelon::window::qt::DisplayChoice choice = karbelon::window::qt::chooseDisplay(facts);
-    QCOMPARE(QString::fromStdString(choice.platform), platform);
-    QCOMPARE(QString::fromStdString(choice.problem), problem);
+    const DisplaySession session{requested.toStdString(), x.toStdString(), wayland.toStdString()};
+    QCOMPARE(
+        QString::fromStdString(karbelon::window::qt::noDisplayProblem(session, toStrings(missing))),
+        problem);
+}
+
+// The real program in sessions without a usable display: one line and
+// status 1, nothing else on its streams. "wayland-dead" is a socket nobody
+// listens on; a variable given empty is unset.
+void StartupTest::programStart_data() {
+    QTest::addColumn<QStringList>("environment");
+    QTest::addColumn<bool>("withoutWaylandPlugin");
+    QTest::addColumn<QString>("problem");  // empty: the window opens
+
+    QTest::newRow("nothing set") << QStringList{} << false
+                                 << "neither DISPLAY nor WAYLAND_DISPLAY is set";
+    QTest::newRow("dead X display") << QStringList{QStringLiteral("DISPLAY=:4747")} << false
+                                    << "the X display \":4747\" cannot be opened";
+    QTest::newRow("dead compositor")
+        << QStringList{QStringLiteral("WAYLAND_DISPLAY=wayland-dead")} << false
+        << "the Wayland display \"wayland-dead\" cannot be opened";
+    // libwayland itself writes to standard error then.
+    QTest::newRow("dead compositor, no runtime folder")
+        << QStringList{QStringLiteral("WAYLAND_DISPLAY=wayland-9"),
+                       QStringLiteral("XDG_RUNTIME_DIR=")}
+        << false << "the Wayland display \"wayland-9\" cannot be opened";
+    QTest::newRow("both dead")
+        << QStringList{QStringLiteral("DISPLAY=:4747"),
+                       QStringLiteral("WAYLAND_DISPLAY=wayland-dead")}
+        << false
+        << "the Wayland display \"wayland-dead\" cannot be opened, and the X "
+           "display \":4747\" cannot be opened";
+    QTest::newRow("Wayland only, no qt6-wayland")
+        << QStringList{QStringLiteral("WAYLAND_DISPLAY=wayland-dead")} << true
+        << "the Wayland display \"wayland-dead\" needs Qt's Wayland support (Debian package "
+           "qt6-wayland)";
+    QTest::newRow("xcb asked for, only Wayland")
+        << QStringList{QStringLiteral("QT_QPA_PLATFORM=xcb"),
+                       QStringLiteral("WAYLAND_DISPLAY=wayland-dead")}
+        << false << "QT_QPA_PLATFORM=\"xcb\" names no display that is set";
+    QTest::newRow("platform Qt lacks") << QStringList{QStringLiteral("QT_QPA_PLATFORM=nosuch")}
+                                       << false << "Qt has no platform \"nosuch\"";
+    QTest::newRow("offscreen asked for")
+        << QStringList{QStringLiteral("QT_QPA_PLATFORM=offscreen")} << false << "";
+}
+
+void StartupTest::programStart() {
+    QFETCH(QStringList, environment);
+    QFETCH(bool, withoutWaylandPlugin);
+    QFETCH(QString, problem);
+    QString program = qEnvironmentVariable("KARBELON_PROGRAM");
+    if (program.isEmpty()) {
+        QSKIP("KARBELON_PROGRAM names no program (ctest sets it)");
+    }
+#ifndef NDEBUG
+    if (problem.isEmpty()) {
+        QSKIP("debug builds print Qt's warnings");
+    }
+#endif
+    QTemporaryDir runtime;
+    QVERIFY(bindDeadSocket(runtime.filePath(QStringLiteral("wayland-dead"))));
+    QTemporaryDir copy;
+    if (withoutWaylandPlugin) {
+        // Qt takes its plugins from the qt.conf beside the program: a copy
+        // of it sees only the X11 and offscreen platforms.
+        QVERIFY(QFile::copy(program, copy.filePath(QStringLiteral("karbelon"))));
+        program = copy.filePath(QStringLiteral("karbelon"));
+        QVERIFY(QDir(copy.path()).mkpath(QStringLiteral("plugins/platforms")));
+        const QString platforms =
+            QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms/");
+        for (const QString& plugin :
+             {QStringLiteral("libqxcb.so"), QStringLiteral("libqoffscreen.so")}) {
+            QVERIFY(QFile::link(platforms + plugin,
+                                copy.filePath(QStringLiteral("plugins/platforms/") + plugin)));
+        }
+        QFile conf(copy.filePath(QStringLiteral("qt.conf")));
+        QVERIFY(conf.open(QIODevice::WriteOnly));
+        conf.write("[Paths]\nPlugins=" + copy.filePath(QStringLiteral("plugins")).toUtf8() + '\n');
+    }
+
+    QProcessEnvironment session;
+    session.insert(QStringLiteral("PATH"), QStringLiteral("/usr/bin:/bin"));
+    session.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    session.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    for (const QString& variable : environment) {
+        const QString name = variable.section(QLatin1Char('='), 0, 0);
+        const QString value = variable.section(QLatin1Char('='), 1);
+        if (value.isEmpty()) {
+            session.remove(name);
+        } else {
+            session.insert(name, value);
+        }
+    }
+    QProcess process;
+    process.setProcessEnvironment(session);
+    process.start(program, {});
+    QVERIFY(process.waitForStarted());
+    if (problem.isEmpty()) {
+        QVERIFY2(!process.waitForFinished(1500), process.readAllStandardError().constData());
+        process.kill();
+        QVERIFY(process.waitForFinished());
+        QCOMPARE(process.readAllStandardError(), QByteArray());
+        QCOMPARE(process.readAllStandardOutput(), QByteArray());
+        return;
+    }
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    const QFileInfo cli(QFileInfo(program).dir().filePath(QStringLiteral("karbelon-cli")));
+    const QString cliName = cli.isExecutable() ? cli.filePath() : QStringLiteral("karbelon-cli");
+    QCOMPARE(QString::fromUtf8(process.readAllStandardError()),
+             QStringLiteral("karbelon: no display to open the window on (") + problem +
+                 QStringLiteral("); the same calculator runs in a terminal: ") + cliName +
+                 QLatin1Char('\n'));
+    QCOMPARE(process.readAllStandardOutput(), QByteArray());
 }
 
 void StartupTest::noDisplayLineIsOneLineNamingTheTerminalProgram() {

@@ -19,11 +19,6 @@ std::vector<std::string_view> splitPlatformList(std::string_view list) {
     return entries;
 }
 
-bool isInstalled(const DisplayFacts& facts, std::string_view platform) {
-    return std::find(facts.installedPlatforms.begin(), facts.installedPlatforms.end(), platform) !=
-           facts.installedPlatforms.end();
-}
-
 // Appending piece by piece: GCC 12 at -O3 takes "literal" + std::string for
 // an overlapping copy (-Wrestrict).
 std::string concat(std::initializer_list<std::string_view> pieces) {
@@ -34,73 +29,72 @@ std::string concat(std::initializer_list<std::string_view> pieces) {
     return text;
 }
 
-// Why one platform cannot show the window: empty when it can, and also when
-// its display is simply not set (nothing was offered, nothing failed).
-struct Verdict {
-    bool usable = false;
-    std::string problem;
-};
-
-Verdict judge(const DisplayFacts& facts, std::string_view entry) {
-    // An entry may carry plugin options after a colon: "xcb:foo=1".
-    const std::string_view name = entry.substr(0, entry.find(':'));
+// Why one platform did not start; empty when its display is simply not set
+// (nothing was offered, nothing failed).
+std::string problemOf(const DisplaySession& session, std::string_view name, bool installed) {
     if (name == "xcb") {
-        if (facts.xDisplay.empty()) {
+        if (session.xDisplay.empty()) {
             return {};
         }
-        if (!facts.xDisplayOpens) {
-            return {false, concat({"the X display \"", facts.xDisplay, "\" cannot be opened"})};
-        }
-        if (!isInstalled(facts, name)) {
-            return {false, concat({"the X display \"", facts.xDisplay,
-                                   "\" needs Qt's X11 support (Debian package libqt6gui6)"})};
-        }
-        return {true, {}};
+        return installed ? concat({"the X display \"", session.xDisplay, "\" cannot be opened"})
+                         : concat({"the X display \"", session.xDisplay,
+                                   "\" needs Qt's X11 support (Debian package libqt6gui6)"});
     }
     if (name.starts_with("wayland")) {
-        if (facts.waylandDisplay.empty()) {
+        if (session.waylandDisplay.empty()) {
             return {};
         }
-        if (!facts.waylandDisplayOpens) {
-            return {false, concat({"the Wayland display \"", facts.waylandDisplay,
-                                   "\" cannot be opened"})};
-        }
-        if (!isInstalled(facts, name)) {
-            return {false, concat({"the Wayland display \"", facts.waylandDisplay,
-                                   "\" needs Qt's Wayland support (Debian package qt6-wayland)"})};
-        }
-        return {true, {}};
+        return installed ? concat({"the Wayland display \"", session.waylandDisplay,
+                                   "\" cannot be opened"})
+                         : concat({"the Wayland display \"", session.waylandDisplay,
+                                   "\" needs Qt's Wayland support (Debian package qt6-wayland)"});
     }
-    return {true, {}};
+    return installed ? concat({"Qt's platform \"", name, "\" cannot start"})
+                     : concat({"Qt has no platform \"", name, "\""});
 }
 
 }  // namespace
 
-DisplayChoice chooseDisplay(const DisplayFacts& facts) {
-    std::vector<std::string_view> candidates = splitPlatformList(facts.requestedPlatforms);
-    if (candidates.empty()) {
-        candidates = {"wayland", "xcb"};
+std::string defaultPlatforms(const DisplaySession& session) {
+    return session.waylandDisplay.empty() ? "xcb" : "wayland;xcb";
+}
+
+std::optional<std::string> missingPlatform(std::string_view message) {
+    constexpr std::string_view notFound = "Could not find the Qt platform plugin \"";
+    if (!message.starts_with(notFound)) {
+        return std::nullopt;
     }
+    message.remove_prefix(notFound.size());
+    const std::size_t end = message.find('"');
+    if (end == std::string_view::npos) {
+        return std::nullopt;
+    }
+    return std::string(message.substr(0, end));
+}
+
+std::string noDisplayProblem(const DisplaySession& session,
+                             const std::vector<std::string>& missing) {
+    const std::string platforms =
+        session.requestedPlatforms.empty() ? defaultPlatforms(session) : session.requestedPlatforms;
     std::string problems;
-    for (const std::string_view candidate : candidates) {
-        const Verdict verdict = judge(facts, candidate);
-        if (verdict.usable) {
-            return {std::string(candidate), {}};
-        }
-        if (!verdict.problem.empty() && problems.find(verdict.problem) == std::string::npos) {
+    for (const std::string_view entry : splitPlatformList(platforms)) {
+        // An entry may carry plugin options after a colon: "xcb:foo=1".
+        const std::string_view name = entry.substr(0, entry.find(':'));
+        const bool installed = std::find(missing.begin(), missing.end(), name) == missing.end();
+        const std::string problem = problemOf(session, name, installed);
+        if (!problem.empty() && problems.find(problem) == std::string::npos) {
             problems += problems.empty() ? "" : ", and ";
-            problems += verdict.problem;
+            problems += problem;
         }
     }
     if (!problems.empty()) {
-        return {{}, problems};
+        return problems;
     }
-    if (facts.requestedPlatforms.empty()) {
-        return {{}, "neither DISPLAY nor WAYLAND_DISPLAY is set"};
+    if (session.requestedPlatforms.empty()) {
+        return "neither DISPLAY nor WAYLAND_DISPLAY is set";
     }
-    return {{},
-            concat({"QT_QPA_PLATFORM=\"", facts.requestedPlatforms,
-                    "\" names no display that is set"})};
+    return concat(
+        {"QT_QPA_PLATFORM=\"", session.requestedPlatforms, "\" names no display that is set"});
 }
 
 std::string noDisplayLine(std::string_view problem, std::string_view cliProgram) {

@@ -1,33 +1,34 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace karbelon::window::qt {
 
-// What start-up found out about the session's displays, before Qt starts:
-// Qt aborts with a core dump when its platform plugin finds no display.
-struct DisplayFacts {
+// The session's displays as its environment names them.
+struct DisplaySession {
     std::string requestedPlatforms;  // QT_QPA_PLATFORM, empty when unset
     std::string xDisplay;            // DISPLAY, empty when unset
-    bool xDisplayOpens = false;
-    std::string waylandDisplay;  // WAYLAND_DISPLAY, empty when unset
-    bool waylandDisplayOpens = false;
-    std::vector<std::string> installedPlatforms;  // Qt platform plugins found, by key
+    std::string waylandDisplay;      // WAYLAND_DISPLAY, "WAYLAND_SOCKET" when handed one
 };
 
-// The platform for Qt's "-platform" option, or, when no display can take
-// the window, why not (a phrase for noDisplayLine).
-struct DisplayChoice {
-    std::string platform;
-    std::string problem;
-};
+// The ordered list for Qt's "-platform" when the session asks for none:
+// native Wayland first, then X11 (XWayland included). Wayland only when its
+// display is set: trying it loads Qt's Wayland client, which slows an X11
+// start, and would fall back on a "wayland-0" nobody named.
+[[nodiscard]] std::string defaultPlatforms(const DisplaySession& session);
 
-// Native Wayland first, then X11 (XWayland included); QT_QPA_PLATFORM, when
-// set, replaces that list. xcb and wayland* entries need their display and
-// plugin; other platforms (offscreen, vnc, ...) are taken as asked for.
-[[nodiscard]] DisplayChoice chooseDisplay(const DisplayFacts& facts);
+// The platform that a warning of Qt's ("qt.qpa.plugin") says is not
+// installed, if it says that.
+[[nodiscard]] std::optional<std::string> missingPlatform(std::string_view message);
+
+// Why Qt could start none of the platforms: the requested ones, else the
+// default list. Those in `missing` are not installed; the others failed to
+// open their display. A phrase for noDisplayLine.
+[[nodiscard]] std::string noDisplayProblem(const DisplaySession& session,
+                                           const std::vector<std::string>& missing);
 
 // The one line printed instead of opening the window, naming what the user
 // can run instead.

@@ -185,47 +185,32 @@ QWidget* Form1Window::control(ControlId id) const {
     return controls_[static_cast<std::size_t>(id)];
 }
 
+// The presenter reads and writes only the spell box and the text boxes.
 std::string Form1Window::controlText(ControlId id) const {
     QWidget* widget = control(id);
     switch (window::controlSpec(id).kind) {
-        case ControlKind::Frame:
-            return static_cast<QGroupBox*>(widget)->title().toStdString();
-        case ControlKind::Label:
-            return static_cast<QLabel*>(widget)->text().toStdString();
         case ControlKind::ComboBox:
             return static_cast<QComboBox*>(widget)->currentText().toStdString();
-        case ControlKind::TextBox:
-            return static_cast<QLineEdit*>(widget)->text().toStdString();
         case ControlKind::MultiLineTextBox:
             return resultBoxText(*static_cast<QPlainTextEdit*>(widget));
-        case ControlKind::Button:
-            return static_cast<QPushButton*>(widget)->text().toStdString();
+        default:
+            return static_cast<QLineEdit*>(widget)->text().toStdString();
     }
-    return {};
 }
 
 void Form1Window::setControlText(ControlId id, std::string_view text) {
     QWidget* widget = control(id);
     const QString value = toQString(text);
     switch (window::controlSpec(id).kind) {
-        case ControlKind::Frame:
-            static_cast<QGroupBox*>(widget)->setTitle(value);
-            break;
-        case ControlKind::Label:
-            static_cast<QLabel*>(widget)->setText(value);
-            break;
         case ControlKind::ComboBox:
             static_cast<QComboBox*>(widget)->setEditText(value);
-            break;
-        case ControlKind::TextBox:
-            static_cast<QLineEdit*>(widget)->setText(value);
             break;
         case ControlKind::MultiLineTextBox:
             // Qt reads "\r\n" as one paragraph break.
             static_cast<QPlainTextEdit*>(widget)->setPlainText(value);
             break;
-        case ControlKind::Button:
-            static_cast<QPushButton*>(widget)->setText(value);
+        default:
+            static_cast<QLineEdit*>(widget)->setText(value);
             break;
     }
 }
