@@ -5,7 +5,7 @@
 set -euo pipefail
 
 declare -A groups=(
-    [build]="cmake ninja-build g++ make pkg-config libfast-float-dev"
+    [build]="cmake ninja-build g++ make libfast-float-dev"
     [test]="libgtest-dev libgmock-dev googletest libbenchmark-dev python3"
     [cli]="libcli11-dev nlohmann-json3-dev locales"
     # The window: its build, Wayland support, Qt's own translations, xdg-open
