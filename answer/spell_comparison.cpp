@@ -30,8 +30,8 @@ SpellComparison compareAllSpells(std::string_view hp, std::string_view mp, std::
         inputs.spell = spell.name;
         SpellRow row{spell.name, calculateDamage(inputs, conventions), {std::string(spell.name)}};
         if (!dependsOnSpell(row.outcome)) {
-            comparison.requestOutcome = row.outcome;  // the same for every spell
-            comparison.rows.clear();
+            // The same for every spell, so this is the first one.
+            comparison.requestOutcome = row.outcome;
             return comparison;
         }
         if (row.outcome.kind == OutcomeKind::Figures) {

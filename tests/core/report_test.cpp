@@ -63,14 +63,6 @@ TEST(BuildReport, EndToEndFromTheInputTexts) {
     }
 }
 
-TEST(BuildReport, BreaksLinesAsTheFrontEndAsks) {
-    const DamageFigures figures{1349100, 75, 337275, 10};
-    EXPECT_EQ(buildReport(figures, {}, "\n"),
-              "실제데미지 : 337,275\n파력무참진 적용시 : 674,550\n보호 적용시 : 168,637\n쿨타임 : "
-              "10초\n데미지 감소율 : 75%");
-    EXPECT_EQ(reportLines(figures)[4].text(), "데미지 감소율 : 75%");
-}
-
 TEST(BuildReport, UsesTheGivenSeparators) {
     const std::string report = buildReport({0, 74.5, 1234567.5, 7.5}, {",", "."});
     EXPECT_EQ(report.substr(0, report.find("\r\n")), "실제데미지 : 1.234.567");
