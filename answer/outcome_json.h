@@ -15,9 +15,9 @@ namespace karbelon::answer {
 void appendOutcomeJson(std::string& out, const CalculationOutcome& outcome,
                        const NumberConventions& conventions);
 
-// The members of a figures object, without its braces, for objects that
-// carry more: "outcome":"figures","base":B,...,"report":"..."
-void appendFiguresMembers(std::string& out, const DamageFigures& figures,
+// The members of that object without its braces, for objects that carry
+// more: "outcome":"figures","base":B,...,"report":"..."
+void appendOutcomeMembers(std::string& out, const CalculationOutcome& outcome,
                           const NumberConventions& conventions);
 
 // {"outcome":"invalid","error":"..."}; the error must be valid UTF-8.

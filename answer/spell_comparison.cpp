@@ -20,32 +20,40 @@ static_assert(tableLineCount + 1 == reportLineCount);
 SpellComparison compareAllSpells(std::string_view hp, std::string_view mp, std::string_view defence,
                                  const NumberConventions& conventions) {
     SpellComparison comparison;
+    // The spell column is headed as the window names its spell box.
+    comparison.headings[0] = window::accessibleName(window::ControlId::Combo1);
+    for (std::size_t line = 0; line < tableLineCount; ++line) {
+        comparison.headings[line + 1] = reportCaptions[line];
+    }
     DamageInputs inputs{std::string{}, std::string(hp), std::string(mp), std::string(defence)};
     for (const SpellEntry& spell : spellTable()) {
         inputs.spell = spell.name;
-        const CalculationOutcome outcome = calculateDamage(inputs, conventions);
-        if (outcome.kind != OutcomeKind::Figures) {
-            comparison.outcome = outcome;
-            comparison.rows.clear();
+        SpellRow row{spell.name, calculateDamage(inputs, conventions), {std::string(spell.name)}};
+        if (!dependsOnSpell(row.outcome)) {
+            // The same for every spell, so this is the first one.
+            comparison.requestOutcome = row.outcome;
             return comparison;
         }
-        const auto lines = reportLines(outcome.figures, conventions);
-        SpellRow row{spell.name, outcome.figures, {std::string(spell.name)}};
-        for (std::size_t line = 0; line < tableLineCount; ++line) {
-            row.cells[line + 1] = lines[line].value;
-            comparison.headings[line + 1] = lines[line].caption;
+        if (row.outcome.kind == OutcomeKind::Figures) {
+            const auto lines = reportLines(row.outcome.figures, conventions);
+            for (std::size_t line = 0; line < tableLineCount; ++line) {
+                row.cells[line + 1] = lines[line].value;
+            }
+            comparison.rateLine = lines[tableLineCount].text();
         }
-        comparison.rateLine = lines[tableLineCount].text();
         comparison.rows.push_back(std::move(row));
     }
-    // The spell column is headed as the window names its spell box.
-    comparison.headings[0] = window::accessibleName(window::ControlId::Combo1);
     return comparison;
 }
 
 std::string spellComparisonJson(const SpellComparison& comparison,
                                 const NumberConventions& conventions) {
-    std::string json = "[";
+    std::string json;
+    if (comparison.requestOutcome) {
+        appendOutcomeJson(json, *comparison.requestOutcome, conventions);
+        return json;
+    }
+    json = "[";
     for (const SpellRow& row : comparison.rows) {
         if (json.size() > 1) {
             json += ',';
@@ -53,17 +61,19 @@ std::string spellComparisonJson(const SpellComparison& comparison,
         json += R"({"spell":)";
         appendJsonString(json, row.spell);
         json += ',';
-        appendFiguresMembers(json, row.figures, conventions);
-        json += R"(,"columns":[)";
-        for (std::size_t column = 0; column < comparisonColumnCount; ++column) {
-            json += column == 0 ? R"({"heading":)" : R"(,{"heading":)";
-            appendJsonString(json, comparison.headings[column]);
-            json += R"(,"text":)";
-            appendJsonString(json, row.cells[column]);
-            json += '}';
+        appendOutcomeMembers(json, row.outcome, conventions);
+        if (row.outcome.kind == OutcomeKind::Figures) {
+            json += R"(,"columns":[)";
+            for (std::size_t column = 0; column < comparisonColumnCount; ++column) {
+                json += column == 0 ? R"({"heading":)" : R"(,{"heading":)";
+                appendJsonString(json, comparison.headings[column]);
+                json += R"(,"text":)";
+                appendJsonString(json, row.cells[column]);
+                json += '}';
+            }
+            json += R"(],"rateLine":)";
+            appendJsonString(json, comparison.rateLine);
         }
-        json += R"(],"rateLine":)";
-        appendJsonString(json, comparison.rateLine);
         json += '}';
     }
     json += ']';

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,28 +17,31 @@ namespace karbelon::answer {
 inline constexpr std::size_t comparisonColumnCount = 5;
 using ComparisonTexts = std::array<std::string, comparisonColumnCount>;
 
+// One spell's answer: figures, or the message of a damage that overflows
+// for this spell alone. Cells after the spell stay empty for a message.
 struct SpellRow {
     std::string_view spell;
-    DamageFigures figures;
+    CalculationOutcome outcome;
     ComparisonTexts cells;
 };
 
 // Every spell of the table for one health, mana and defence, as the CLI's
-// table, its JSON and the page's table all show it. When the texts do not
-// calculate, outcome says why and rows is empty.
+// table, its JSON and the page's table all show it.
 struct SpellComparison {
-    CalculationOutcome outcome;
+    // A message or defence reset that no spell could change; rows is then empty.
+    std::optional<CalculationOutcome> requestOutcome;
     ComparisonTexts headings;
     std::vector<SpellRow> rows;
-    std::string rateLine;  // the report's rate line: one defence, one rate for all
+    std::string rateLine;  // the report's rate line, one for all; empty when no row has figures
 };
 
 SpellComparison compareAllSpells(std::string_view hp, std::string_view mp, std::string_view defence,
                                  const NumberConventions& conventions);
 
-// A JSON array, in table order, of each spell's figures object
-// ({"spell":...,"outcome":"figures",...,"report":...}) with its row of the
-// table ("columns": [{"heading":...,"text":...}, ...]) and the "rateLine".
+// The request's outcome object when there is one; otherwise a JSON array, in
+// table order, of each spell's outcome object with a "spell" member first.
+// A figures row also carries its row of the table ("columns":
+// [{"heading":...,"text":...}, ...]) and the "rateLine".
 std::string spellComparisonJson(const SpellComparison& comparison,
                                 const NumberConventions& conventions);
 

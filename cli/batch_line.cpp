@@ -170,10 +170,4 @@ bool appendBatchAnswer(std::string& out, std::string_view inputLine,
     return true;
 }
 
-BatchAnswer answerBatchLine(std::string_view inputLine, const NumberConventions& conventions) {
-    BatchAnswer answer;
-    answer.valid = appendBatchAnswer(answer.line, inputLine, conventions);
-    return answer;
-}
-
 }  // namespace karbelon::cli

@@ -7,21 +7,12 @@
 
 namespace karbelon::cli {
 
-// The answer to one batch line: the JSON object without a line break, and
-// whether the line was a valid request.
-struct BatchAnswer {
-    std::string line;
-    bool valid;
-};
-
-// Answers one input line (without its line break). A valid request is
+// Appends the answer to one input line (without its line break) to out: a
+// JSON object without a line break. A valid request is
 // {"spell": "...", "hp": "...", "mp": "...", "defence": "..."}: exactly these
 // four members, each a string, each once; the texts reach the calculation
-// exactly as the JSON strings give them. Pure: any bytes give an answer,
-// never an exception.
-BatchAnswer answerBatchLine(std::string_view inputLine, const NumberConventions& conventions);
-
-// The same answer appended to out, for callers that reuse one buffer.
+// exactly as the JSON strings give them. Returns whether the line was a
+// valid request. Any bytes give an answer, never an exception.
 bool appendBatchAnswer(std::string& out, std::string_view inputLine,
                        const NumberConventions& conventions);
 

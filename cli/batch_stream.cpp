@@ -6,26 +6,11 @@
 
 namespace karbelon::cli {
 
-namespace {
-
-constexpr std::size_t outputBlockBytes = std::size_t{64} * 1024;
-
-bool writeOut(std::ostream& out, std::string& pending, bool flush) {
-    out.write(pending.data(), static_cast<std::streamsize>(pending.size()));
-    pending.clear();
-    if (flush) {
-        out.flush();
-    }
-    return static_cast<bool>(out);
-}
-
-}  // namespace
-
 BatchSummary runBatch(std::istream& in, std::ostream& out, bool flushEachLine,
                       const NumberConventions& conventions) {
     BatchSummary summary;
     std::string line;
-    std::string pending;
+    std::string answer;
     // getline hands over each line as soon as it has arrived, so a person
     // typing requests is answered at once; a last line without "\n" counts.
     while (std::getline(in, line)) {
@@ -33,19 +18,22 @@ BatchSummary runBatch(std::istream& in, std::ostream& out, bool flushEachLine,
             line.pop_back();
         }
         ++summary.lines;
-        if (!appendBatchAnswer(pending, line, conventions)) {
+        answer.clear();
+        if (!appendBatchAnswer(answer, line, conventions)) {
             ++summary.invalidLines;
         }
-        pending += '\n';
-        if (flushEachLine || pending.size() >= outputBlockBytes) {
-            if (!writeOut(out, pending, flushEachLine)) {
-                summary.writeFailed = true;
-                return summary;  // nowhere left to put the answers
-            }
+        answer += '\n';
+        out.write(answer.data(), static_cast<std::streamsize>(answer.size()));
+        if (flushEachLine) {
+            out.flush();
+        }
+        if (!out) {
+            summary.writeFailed = true;
+            return summary;  // nowhere left to put the answers
         }
     }
     summary.readFailed = in.bad();
-    summary.writeFailed = !writeOut(out, pending, true);
+    summary.writeFailed = !out.flush();
     return summary;
 }
 

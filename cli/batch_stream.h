@@ -18,7 +18,7 @@ struct BatchSummary {
 // Answers every line of in, one output line each, in order. Lines end in
 // "\n"; one "\r" before it is dropped, and a last line without a break still
 // counts. Answers end in "\n". With flushEachLine every answer is flushed at
-// once (for a person at a terminal); otherwise output goes out in large blocks.
+// once (for a person at a terminal); otherwise out's own buffer gathers them.
 BatchSummary runBatch(std::istream& in, std::ostream& out, bool flushEachLine,
                       const NumberConventions& conventions);
 

@@ -32,8 +32,9 @@ constexpr std::string_view shortUsage =
     "Run with --help for more information.\n";
 
 constexpr std::string_view exitStatusFooter =
-    "Exit status: 0 figures (batch: every line valid), 1 a message (batch: some line invalid),\n"
-    "2 usage error, 3 defence was empty, 4 standard input or output failed.\n"
+    "Exit status: 0 figures (all spells: in every row; batch: every line valid),\n"
+    "1 a message (all spells: in some row; batch: some line invalid), 2 usage error,\n"
+    "3 defence was empty, 4 standard input or output failed.\n"
     "Separators of numbers follow the locale (LC_ALL, LC_NUMERIC, LANG).";
 
 int usageError(std::string_view problem) {

@@ -1,5 +1,6 @@
 #include "request_modes.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -36,23 +37,6 @@ int answerWithoutFigures(const CalculationOutcome& outcome, OutputForm form,
     return outcome.kind == OutcomeKind::Message ? exit_status::message : exit_status::defenceReset;
 }
 
-// The report's "\r\n" breaks become plain line feeds on a terminal.
-std::string reportAsLines(const DamageFigures& figures, const NumberConventions& conventions) {
-    const std::string report = buildReport(figures, conventions);
-    std::string lines;
-    lines.reserve(report.size() + 1);
-    std::size_t start = 0;
-    for (std::size_t end = report.find("\r\n"); end != std::string::npos;
-         end = report.find("\r\n", start)) {
-        lines.append(report, start, end - start);
-        lines += '\n';
-        start = end + 2;
-    }
-    lines.append(report, start);
-    lines += '\n';
-    return lines;
-}
-
 }  // namespace
 
 int runSingleRequest(const DamageInputs& inputs, OutputForm form,
@@ -66,7 +50,7 @@ int runSingleRequest(const DamageInputs& inputs, OutputForm form,
         appendOutcomeJson(json, outcome, conventions);
         out << json << '\n';
     } else {
-        out << reportAsLines(outcome.figures, conventions);
+        out << buildReport(outcome.figures, conventions, "\n") << '\n';
     }
     return exit_status::figures;
 }
@@ -75,15 +59,18 @@ int runAllSpells(const DamageInputs& inputs, OutputForm form, const NumberConven
                  std::ostream& out, std::ostream& err) {
     const answer::SpellComparison comparison =
         answer::compareAllSpells(inputs.hp, inputs.mp, inputs.defence, conventions);
-    if (comparison.outcome.kind != OutcomeKind::Figures) {
-        return answerWithoutFigures(comparison.outcome, form, conventions, out, err);
+    if (comparison.requestOutcome) {
+        return answerWithoutFigures(*comparison.requestOutcome, form, conventions, out, err);
     }
     if (form == OutputForm::Json) {
         out << answer::spellComparisonJson(comparison, conventions) << '\n';
     } else {
         out << formatSpellTable(comparison);
     }
-    return exit_status::figures;
+    const bool allFigures = std::ranges::all_of(comparison.rows, [](const answer::SpellRow& row) {
+        return row.outcome.kind == OutcomeKind::Figures;
+    });
+    return allFigures ? exit_status::figures : exit_status::message;
 }
 
 }  // namespace karbelon::cli

@@ -12,24 +12,33 @@ namespace {
 
 using answer::comparisonColumnCount;
 using answer::ComparisonTexts;
+using ColumnWidths = std::array<std::size_t, comparisonColumnCount>;
 
 constexpr std::string_view columnGap = "  ";
 
-void appendRow(std::string& out, const ComparisonTexts& cells,
-               const std::array<std::size_t, comparisonColumnCount>& widths) {
-    for (std::size_t column = 0; column < comparisonColumnCount; ++column) {
-        const std::string& cell = cells[column];
-        const std::size_t padding = widths[column] - std::min(widths[column], displayWidth(cell));
-        if (column > 0) {
-            // Figures line up on their last digit.
-            out += columnGap;
-            out.append(padding, ' ');
-        }
-        out += cell;
-        if (column == 0) {
-            out.append(padding, ' ');  // names read from the left
-        }
+void appendPadding(std::string& out, std::string_view cell, std::size_t width) {
+    out.append(width - std::min(width, displayWidth(cell)), ' ');
+}
+
+void appendRow(std::string& out, const ComparisonTexts& cells, const ColumnWidths& widths) {
+    out += cells[0];
+    appendPadding(out, cells[0], widths[0]);  // names read from the left
+    for (std::size_t column = 1; column < comparisonColumnCount; ++column) {
+        // Figures line up on their last digit.
+        out += columnGap;
+        appendPadding(out, cells[column], widths[column]);
+        out += cells[column];
     }
+    out += '\n';
+}
+
+// The message stands where the figures would, from the first figure column on.
+void appendMessageRow(std::string& out, std::string_view spell, std::string_view message,
+                      const ColumnWidths& widths) {
+    out += spell;
+    appendPadding(out, spell, widths[0]);
+    out += columnGap;
+    out += message;
     out += '\n';
 }
 
@@ -39,7 +48,7 @@ std::string formatSpellTable(const answer::SpellComparison& comparison) {
     if (comparison.rows.empty()) {
         return {};
     }
-    std::array<std::size_t, comparisonColumnCount> widths{};
+    ColumnWidths widths{};
     const auto widen = [&widths](const ComparisonTexts& cells) {
         for (std::size_t column = 0; column < comparisonColumnCount; ++column) {
             widths[column] = std::max(widths[column], displayWidth(cells[column]));
@@ -47,15 +56,21 @@ std::string formatSpellTable(const answer::SpellComparison& comparison) {
     };
     widen(comparison.headings);
     for (const answer::SpellRow& row : comparison.rows) {
-        widen(row.cells);
+        widen(row.cells);  // a message row's figure cells are empty
     }
     std::string text;
     appendRow(text, comparison.headings, widths);
     for (const answer::SpellRow& row : comparison.rows) {
-        appendRow(text, row.cells, widths);
+        if (row.outcome.kind == OutcomeKind::Figures) {
+            appendRow(text, row.cells, widths);
+        } else {
+            appendMessageRow(text, row.spell, row.outcome.message, widths);
+        }
     }
-    text += comparison.rateLine;
-    text += '\n';
+    if (!comparison.rateLine.empty()) {
+        text += comparison.rateLine;
+        text += '\n';
+    }
     return text;
 }
 

@@ -115,9 +115,6 @@ bool inRanges(const std::array<Range, N>& ranges, char32_t codePoint) {
 }
 
 std::size_t columnsOf(char32_t codePoint) {
-    if (codePoint >= 0x20 && codePoint < 0x7F) {
-        return 1;
-    }
     if (inRanges(zeroWidthRanges, codePoint)) {
         return 0;
     }
@@ -129,10 +126,6 @@ std::size_t columnsOf(char32_t codePoint) {
 std::optional<std::size_t> findInvalidUtf8(std::string_view text) {
     std::size_t pos = 0;
     while (pos < text.size()) {
-        if (static_cast<unsigned char>(text[pos]) < 0x80U) {
-            ++pos;
-            continue;
-        }
         const Decoded decoded = decodeAt(text, pos);
         if (decoded.length == 0) {
             return pos;

@@ -83,4 +83,9 @@ CalculationOutcome calculateDamage(const DamageInputs& inputs,
     return outcome;
 }
 
+bool dependsOnSpell(const CalculationOutcome& outcome) {
+    return outcome.kind == OutcomeKind::Figures ||
+           (outcome.kind == OutcomeKind::Message && outcome.message == messages::manaTooLarge);
+}
+
 }  // namespace karbelon

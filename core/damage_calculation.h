@@ -37,4 +37,9 @@ struct CalculationOutcome {
 CalculationOutcome calculateDamage(const DamageInputs& inputs,
                                    const NumberConventions& conventions = {});
 
+// Whether another spell may answer the same health, mana and defence
+// otherwise: figures, and the overflow message. Every other message and the
+// defence reset follow from those three texts alone.
+bool dependsOnSpell(const CalculationOutcome& outcome);
+
 }  // namespace karbelon

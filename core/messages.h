@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <string_view>
 
 namespace karbelon::messages {
@@ -14,10 +13,5 @@ inline constexpr std::string_view defenceOutOfRange =
     "입력된 방어범위가 올바르지 않습니다. 범위는 -200~+200 입니다.";
 // Only a mana text beyond the double range can push a figure to infinity.
 inline constexpr std::string_view manaTooLarge = "입력된 마력이 너무 큽니다.";
-
-inline constexpr std::array<std::string_view, 7> all{
-    healthMissing,    manaMissing,       healthNotNumber, manaNotNumber,
-    defenceNotNumber, defenceOutOfRange, manaTooLarge,
-};
 
 }  // namespace karbelon::messages

@@ -130,22 +130,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using fuzz::require;
     // NOLINTNEXTLINE(cppcoreguidelines-pro-type-reinterpret-cast): libFuzzer hands over bytes
     const std::string_view line(reinterpret_cast<const char*>(data), size);
-    const cli::BatchAnswer answer = cli::answerBatchLine(line, NumberConventions{});
+    std::string answer;
+    const bool valid = cli::appendBatchAnswer(answer, line, NumberConventions{});
 
-    require(!answer.line.empty(), "every line is answered");
-    require(answer.line.find_first_of("\r\n") == std::string::npos,
-            "the answer is exactly one line");
-    require(fuzz::isValidUtf8(answer.line), "the answer is valid UTF-8");
-    const fuzz::Json json = fuzz::Json::parse(answer.line, nullptr, false);
+    require(!answer.empty(), "every line is answered");
+    require(answer.find_first_of("\r\n") == std::string::npos, "the answer is exactly one line");
+    require(fuzz::isValidUtf8(answer), "the answer is valid UTF-8");
+    const fuzz::Json json = fuzz::Json::parse(answer, nullptr, false);
     require(json.is_object(), "the answer is one JSON object");
     const auto outcome = json.find("outcome");
     require(outcome != json.end() && outcome->is_string(), "the answer names its outcome");
 
     const std::optional<DamageInputs> inputs =
         fuzz::isValidUtf8(line) ? fuzz::readRequest(line) : std::nullopt;
-    require(answer.valid == inputs.has_value(),
+    require(valid == inputs.has_value(),
             "a line is valid exactly when it is UTF-8 and an object of the four strings");
-    if (!answer.valid) {
+    if (!valid) {
         require(*outcome == "invalid" && json.size() == 2 && json.at("error").is_string() &&
                     !json.at("error").get<std::string>().empty(),
                 "an invalid line is answered with a non-empty error");

@@ -26,15 +26,25 @@ std::string request(std::string_view spell, std::string_view hp, std::string_vie
     return Json{{"spell", spell}, {"hp", hp}, {"mp", mp}, {"defence", defence}}.dump();
 }
 
+struct BatchAnswer {
+    std::string line;
+    bool valid;
+};
+
+BatchAnswer answerLine(std::string_view line) {
+    BatchAnswer answer;
+    answer.valid = appendBatchAnswer(answer.line, line, plain);
+    return answer;
+}
+
 // Every answer is one JSON object on one line, whatever the input.
 Json parsedAnswer(const BatchAnswer& answer) {
     EXPECT_EQ(answer.line.find('\n'), std::string::npos);
     return Json::parse(answer.line);
 }
 
-TEST(AnswerBatchLine, AnswersValidRequestsWithTheCoreOutcome) {
-    const Json figures =
-        parsedAnswer(answerBatchLine(request("카르벨론", "650000", "900000", "-100"), plain));
+TEST(AppendBatchAnswer, AnswersValidRequestsWithTheCoreOutcome) {
+    const Json figures = parsedAnswer(answerLine(request("카르벨론", "650000", "900000", "-100")));
     EXPECT_EQ(figures, Json::parse(R"({"outcome":"figures","base":1349100,"rate":75,"actual":337275,
         "cooldown":10,"report":"실제데미지 : 337,275\r\n파력무참진 적용시 : 674,550\r\n보호 적용시 : 168,637\r\n쿨타임 : 10초\r\n데미지 감소율 : 75%"})"));
 
@@ -64,13 +74,13 @@ TEST(AnswerBatchLine, AnswersValidRequestsWithTheCoreOutcome) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        const BatchAnswer answer = answerBatchLine(c.line, plain);
+        const BatchAnswer answer = answerLine(c.line);
         EXPECT_TRUE(answer.valid);
         EXPECT_EQ(parsedAnswer(answer), c.expected);
     }
 }
 
-TEST(AnswerBatchLine, NamesWhatIsWrongWithAnInvalidLine) {
+TEST(AppendBatchAnswer, NamesWhatIsWrongWithAnInvalidLine) {
     struct Case {
         std::string line;
         std::string_view errorPart;
@@ -102,7 +112,7 @@ TEST(AnswerBatchLine, NamesWhatIsWrongWithAnInvalidLine) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        const BatchAnswer answer = answerBatchLine(c.line, plain);
+        const BatchAnswer answer = answerLine(c.line);
         EXPECT_FALSE(answer.valid);
         const Json parsed = parsedAnswer(answer);
         EXPECT_EQ(parsed.at("outcome"), "invalid");
@@ -111,9 +121,9 @@ TEST(AnswerBatchLine, NamesWhatIsWrongWithAnInvalidLine) {
     }
 }
 
-TEST(AnswerBatchLine, KeepsAHugeUnknownFieldNameOutOfTheAnswer) {
+TEST(AppendBatchAnswer, KeepsAHugeUnknownFieldNameOutOfTheAnswer) {
     const std::string line = R"({")" + std::string(100000, 'k') + R"(":"1"})";
-    const BatchAnswer answer = answerBatchLine(line, plain);
+    const BatchAnswer answer = answerLine(line);
     EXPECT_FALSE(answer.valid);
     EXPECT_LT(answer.line.size(), 300U);
 }
@@ -171,10 +181,10 @@ TEST(RunBatch, AnswersLinesCutAnywhereAsWholeLines) {
     std::string expected;
     for (const std::string* line : {&request, &longRequest, &request}) {
         input += *line + "\r\n";
-        expected += answerBatchLine(*line, {}).line + "\n";
+        expected += answerLine(*line).line + "\n";
     }
     input += "broken";  // a last line without a break
-    expected += answerBatchLine("broken", {}).line + "\n";
+    expected += answerLine("broken").line + "\n";
 
     for (const std::size_t step : {std::size_t{1}, std::size_t{7}, std::size_t{65536}}) {
         SCOPED_TRACE(step);

@@ -22,6 +22,7 @@ SPELLS = [("카르벨론", 600, 1.5, 10), ("지옥염화", 2000, 1.65, 9.375), (
           ("지옥멸화", 21600, 1.95, 8.125), ("지옥겁화", 32300, 2.1, 7.5), ("삼매진화", 600, 1.5, 61),
           ("삼매멸화", 21600, 1.95, 46), ("삼매겁화", 32300, 2.1, 36)]
 RESET_NOTICE = "방어가 비어 있습니다"
+TOO_LARGE = "입력된 마력이 너무 큽니다."
 
 
 def environment(**locale):
@@ -154,7 +155,9 @@ class AllSpells(unittest.TestCase):
                              expected.read())
 
     def test_json_is_an_array_in_table_order(self):
-        rows = json.loads(run("--all-spells", "--json").stdout)
+        result = run("--all-spells", "--json")
+        self.assertEqual(result.returncode, 0)
+        rows = json.loads(result.stdout)
         self.assertEqual([row["spell"] for row in rows], [s[0] for s in SPELLS])
         self.assertEqual([row["cooldown"] for row in rows], [s[3] for s in SPELLS])
         self.assertTrue(all(row["outcome"] == "figures" for row in rows))
@@ -165,6 +168,32 @@ class AllSpells(unittest.TestCase):
         for row, line in zip(rows, table[1:]):
             self.assertEqual([column["text"] for column in row["columns"]], line.split())
             self.assertEqual(row["rateLine"], table[-1])
+
+    def test_a_spell_whose_damage_overflows_has_its_message_in_its_row(self):
+        huge = "1" + "0" * 308  # beyond the double range only for multipliers above 1.65
+        text = run("--all-spells", "--mp", huge)
+        self.assertEqual((text.returncode, text.stderr), (1, b""))
+        golden = os.path.join(os.path.dirname(__file__), "..", "golden", "all-spells-overflow.expected.txt")
+        with open(golden, encoding="utf-8") as expected:
+            self.assertEqual(text.stdout.decode(), expected.read())
+
+        result = run("--all-spells", "--json", "--mp", huge)
+        self.assertEqual(result.returncode, 1)
+        rows = json.loads(result.stdout)
+        self.assertEqual([row["spell"] for row in rows], [s[0] for s in SPELLS])
+        for (name, _, multiplier, _), row in zip(SPELLS, rows):
+            with self.subTest(spell=name):
+                if multiplier > 1.65:
+                    self.assertEqual(row, {"spell": name, "outcome": "message", "message": TOO_LARGE})
+                    continue
+                single = json.loads(run("--json", "--spell", name, "--mp", huge).stdout)
+                self.assertEqual({key: row[key] for key in single}, single)
+                self.assertEqual(row["rateLine"], "데미지 감소율 : 75%")
+
+        every = run("--all-spells", "--mp", huge + "00")  # no row has figures: no rate line
+        self.assertEqual(every.returncode, 1)
+        lines = every.stdout.decode().splitlines()
+        self.assertEqual(lines[1:], [f"{s[0]}  {TOO_LARGE}" for s in SPELLS])
 
     def test_a_message_or_reset_answers_as_for_one_request(self):
         message = run("--all-spells", "--mp", "")
@@ -213,7 +242,7 @@ class Batch(unittest.TestCase):
         self.assertEqual(result.returncode, 0)
         answers = [json.loads(line) for line in result.stdout.splitlines()]
         self.assertEqual([a["outcome"] for a in answers], ["figures", "figures", "figures", "message"])
-        self.assertEqual(answers[3]["message"], "입력된 마력이 너무 큽니다.")
+        self.assertEqual(answers[3]["message"], TOO_LARGE)
 
     def test_answers_reach_a_terminal_before_input_ends(self):
         leader, follower = pty.openpty()

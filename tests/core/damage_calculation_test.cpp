@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/messages.h"
+#include "core/spell_table.h"
 
 namespace karbelon {
 namespace {
@@ -92,12 +93,48 @@ TEST(CalculateDamage, ManaBeyondTheDoubleRangeGetsItsOwnMessage) {
         {"카르벨론", nearMax, "-100", OutcomeKind::Message},  // base overflows at × 1.5
         {"없는마법", huge, "-100", OutcomeKind::Figures},     // unknown spell: zero base
         {"카르벨론", "1" + std::string(300, '0'), "200", OutcomeKind::Figures},
+        // Actual 1.05e308 is finite, the doubled damage that the report shows is not.
+        {"카르벨론", "7" + std::string(307, '0'), "0", OutcomeKind::Message},
+        {"카르벨론", "5" + std::string(307, '0'), "0", OutcomeKind::Figures},  // doubled 1.5e308
     };
     for (const Case& c : cases) {
         const CalculationOutcome outcome = calculateDamage({c.spell, "1", c.mp, c.defence});
         EXPECT_EQ(outcome.kind, c.kind) << c.spell << " " << c.mp.size();
         if (c.kind == OutcomeKind::Message) {
             EXPECT_EQ(outcome.message, messages::manaTooLarge);
+        }
+    }
+}
+
+// The comparison of all spells answers once for the whole request exactly
+// the outcomes that cannot differ between spells.
+TEST(CalculateDamage, TellsTheOutcomesThatDependOnTheSpell) {
+    const std::string huge = "1" + std::string(308, '0');  // overflows 지옥진화, not 카르벨론
+    struct Case {
+        DamageInputs inputs;
+        bool dependsOnSpell;
+    };
+    const Case cases[] = {
+        {{"", "650000", "900000", "-100"}, true},
+        {{"", "1", huge, "-100"}, true},
+        {{"", "1", huge + "00", "-100"}, true},  // every spell overflows, each by its damage
+        {{"", "", "900000", "-100"}, false},
+        {{"", "1", "x", ""}, false},
+        {{"", "1", "x", "0"}, false},
+        {{"", "1", "1", "201"}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.inputs.hp + " / " + c.inputs.mp.substr(0, 12) + " / " + c.inputs.defence);
+        DamageInputs inputs = c.inputs;
+        const CalculationOutcome first = calculateDamage(inputs);
+        for (const std::string_view name : spellNames()) {
+            inputs.spell = name;
+            const CalculationOutcome outcome = calculateDamage(inputs);
+            EXPECT_EQ(dependsOnSpell(outcome), c.dependsOnSpell) << name;
+            if (!c.dependsOnSpell) {
+                EXPECT_EQ(outcome.kind, first.kind);
+                EXPECT_EQ(outcome.message, first.message);
+            }
         }
     }
 }

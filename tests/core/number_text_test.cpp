@@ -216,6 +216,10 @@ TEST(FormatPlainNumber, RoundsToFifteenDigitsInPlainNotation) {
         {1.5e-7, "0.00000015"},
         {100 - 1e-13, "99.9999999999999"},
         {100 - 1e-14, "100"},
+        // Exact ties at the sixteenth digit go to the even digit, as to_chars rounds.
+        {48.71929931640625, "48.7192993164062"},
+        {123456789012345.5, "123456789012346"},
+        {123456789012344.5, "123456789012344"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(formatPlainNumber(c.value), c.text) << c.value;
@@ -224,6 +228,27 @@ TEST(FormatPlainNumber, RoundsToFifteenDigitsInPlainNotation) {
     EXPECT_EQ(formatPlainNumber(5e-324).substr(0, 6), "0.0000");
     // Below the normal range the shortest digits ("5") are not the rounding.
     EXPECT_EQ(formatPlainNumber(5e-320), "0." + std::string(319, '0') + "499994433591342");
+}
+
+// Never reached through the calculation, which answers an overflow with a
+// message; the texts stay defined all the same.
+TEST(FormatNumbers, WriteInfinitiesAndNaNAsSymbols) {
+    constexpr double infinity = std::numeric_limits<double>::infinity();
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    struct Case {
+        double value;
+        const char* text;
+    };
+    const Case cases[] = {
+        {infinity, "∞"},
+        {-infinity, "-∞"},
+        {nan, "NaN"},
+        {-nan, "NaN"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(formatGrouped(c.value), c.text) << c.value;
+        EXPECT_EQ(formatPlainNumber(c.value), c.text) << c.value;
+    }
 }
 
 // Reference: printf's correctly rounded 15 digits, moved into plain notation.

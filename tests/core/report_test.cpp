@@ -43,10 +43,24 @@ TEST(BuildReport, WritesFiveLinesRoundingDownAfterDoublingAndHalving) {
 }
 
 TEST(BuildReport, EndToEndFromTheInputTexts) {
-    const CalculationOutcome outcome = calculateDamage({"카르벨론", "650000", "900000", "-99"});
-    ASSERT_EQ(outcome.kind, OutcomeKind::Figures);
-    const std::string report = buildReport(outcome.figures);
-    EXPECT_EQ(report.substr(report.rfind("\r\n") + 2), "데미지 감소율 : 74.4975%");
+    struct Case {
+        const char* defence;
+        double rate;
+        const char* rateLine;
+    };
+    const Case cases[] = {
+        {"-99", 100 - 5.05 * 5.05, "데미지 감소율 : 74.4975%"},
+        // A rate of exactly sixteen digits ending in 5: the tie goes to the even digit.
+        {"-56.77891121263775", 48.71929931640625, "데미지 감소율 : 48.7192993164062%"},
+    };
+    for (const Case& c : cases) {
+        const CalculationOutcome outcome =
+            calculateDamage({"카르벨론", "650000", "900000", c.defence});
+        ASSERT_EQ(outcome.kind, OutcomeKind::Figures);
+        EXPECT_EQ(outcome.figures.rate, c.rate);
+        const std::string report = buildReport(outcome.figures);
+        EXPECT_EQ(report.substr(report.rfind("\r\n") + 2), c.rateLine);
+    }
 }
 
 TEST(BuildReport, UsesTheGivenSeparators) {

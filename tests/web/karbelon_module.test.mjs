@@ -116,6 +116,7 @@ test('compareSpells prints what karbelon-cli --all-spells --json prints', () => 
     ['', '900000', '-100'],
     ['650000', '900000', '201'],
     ['650000', '9'.repeat(400), '0'],
+    ['650000', `1${'0'.repeat(308)}`, '-100'],
     ['1', '𝟙', '0'],
   ];
   for (const [hp, mp, defence] of cases) {
@@ -123,6 +124,11 @@ test('compareSpells prints what karbelon-cli --all-spells --json prints', () => 
     const answer = karbelon.compareSpells({ spell: 'unused', hp, mp, defence });
     assert.equal(serialised(answer), serialised(JSON.parse(stdout)), `${hp} / ${mp} / ${defence}`);
   }
+  // A spell whose damage overflows has its message in its row; the others keep their figures.
+  const rows = karbelon.compareSpells({ hp: '1', mp: `1${'0'.repeat(308)}`, defence: '-100' });
+  assert.deepEqual(rows[2], { spell: '지옥진화', outcome: 'message', message: '입력된 마력이 너무 큽니다.' });
+  assert.equal(rows[0].outcome, 'figures');
+  assert.match(rows[0].report, /^실제데미지 : 37,500,[\d,]*,376\r\n/);
 });
 
 test('texts cross whole: NUL, astral characters, 10 MB, lone surrogates as U+FFFD', () => {

@@ -105,15 +105,8 @@ KARBELON_EXPORT("karbelon_compare_spells") void karbelonCompareSpells(const char
     const auto texts = readTexts<5>(block);
     const karbelon::NumberConventions conventions =
         karbelon::web::conventionsOf(texts[3], texts[4]);
-    const karbelon::answer::SpellComparison comparison =
-        karbelon::answer::compareAllSpells(texts[0], texts[1], texts[2], conventions);
-    std::string& json = resultText();
-    json.clear();
-    if (comparison.outcome.kind != karbelon::OutcomeKind::Figures) {
-        karbelon::answer::appendOutcomeJson(json, comparison.outcome, conventions);
-    } else {
-        json = karbelon::answer::spellComparisonJson(comparison, conventions);
-    }
+    resultText() = karbelon::answer::spellComparisonJson(
+        karbelon::answer::compareAllSpells(texts[0], texts[1], texts[2], conventions), conventions);
 }
 
 KARBELON_EXPORT("karbelon_control_table") void karbelonControlTable() {
