@@ -21,7 +21,8 @@ SpellComparison compareAllSpells(std::string_view hp, std::string_view mp, std::
                                  const NumberConventions& conventions) {
     SpellComparison comparison;
     // The spell column is headed as the window names its spell box.
-    comparison.headings[0] = window::accessibleName(window::ControlId::Combo1);
+    comparison.headings[0] =
+        window::accessibleName(window::controlFeeding(window::RequestField::Spell));
     for (std::size_t line = 0; line < tableLineCount; ++line) {
         comparison.headings[line + 1] = reportCaptions[line];
     }
