@@ -28,7 +28,7 @@ function attributes(pairs) {
 // The box's markup: a text input, a button that opens the list (no tab
 // stop), and the list itself, hidden. attributes() pairs for the root and the
 // input; listName: what screen readers call the list, or null.
-export function comboboxMarkup(id, { rootAttributes, inputAttributes, listName }) {
+function comboboxMarkup(id, { rootAttributes, inputAttributes, listName }) {
     const input = attributes([
         ['id', id],
         ['type', 'text'],
