@@ -21,9 +21,18 @@ for module_file in karbelon.js karbelon.wasm; do
     fi
 done
 
-sources=(index.html page.css manifest.webmanifest error-icon.svg
-         app.js combobox.js comparison_table.js layout.js
-         message_dialog.js text_size.js)
+# The page's modules are the ones index.html preloads; the module's own
+# karbelon.js among them is built by the web preset.
+mapfile -t modules < <(sed -n 's/.*<link rel="modulepreload" href="\([^"]*\)".*/\1/p' "$here/web/index.html" |
+                       grep -vx karbelon.js)
+# A module imported but not preloaded would load late and be missing offline.
+for imported in $(cd "$here/web" && sed -n "s/.* from '\.\/\([^']*\)';\$/\1/p" "${modules[@]}" | sort -u); do
+    if [[ $imported != karbelon.js && ! " ${modules[*]} " =~ " $imported " ]]; then
+        echo "build-web-page: web/$imported is imported but web/index.html does not preload it" >&2
+        exit 1
+    fi
+done
+sources=(index.html page.css manifest.webmanifest error-icon.svg "${modules[@]}")
 # The page's weight budget leaves room for two PNG sizes; the drawing itself
 # serves every larger size.
 icons=(karbelon-32.png karbelon-128.png)

@@ -3,25 +3,37 @@
 import * as karbelon from './karbelon.js';
 import { attachCombobox } from './combobox.js';
 import { createComparison } from './comparison_table.js';
-import { fingerLayoutQuery, fitScale } from './layout.js';
 import { createMessageDialog } from './message_dialog.js';
 import { fitTextSize, systemTextSize } from './text_size.js';
 
 const smallestTextSize = 9;
-const pageMargin = 8;
 
 const page = document.getElementById('page');
 // The form as the build wrote it, before anyone typed: a closed form opens
 // again from a copy of it.
-const writtenForm = page.querySelector('.window-frame')?.cloneNode(true) ?? null;
+const writtenForm = page.querySelector('.window')?.cloneNode(true) ?? null;
 // What the page's start script (page_start.js, inline in the head) began.
 const started = globalThis.karbelonStart ?? null;
 const conventions = started?.conventions;
 let messageDialog = null;
 let current = null;
-// The stylesheet lays the form out for a finger under the same query; the
-// panel's text-size fit and scale are for the panel only.
-const fingerLayout = matchMedia(fingerLayoutQuery);
+// Whether the stylesheet's finger layout is on (set at start).
+let fingerLayout = null;
+
+// The finger layout's query, as page.css writes it: the media rule that
+// marks the root with --finger-layout. The panel's text-size fit is for the
+// panel only, so it follows the same rule.
+function fingerLayoutQuery() {
+    const marks = (rule) => rule instanceof CSSStyleRule && rule.style.getPropertyValue('--finger-layout') !== '';
+    for (const sheet of document.styleSheets) {
+        for (const rule of sheet.cssRules) {
+            if (rule instanceof CSSMediaRule && [...rule.cssRules].some(marks)) {
+                return rule.media.mediaText;
+            }
+        }
+    }
+    throw new Error('page.css has no rule that marks the finger layout');
+}
 
 // Made after the form is ready, or at the first message if that comes sooner.
 function messageBox() {
@@ -29,37 +41,18 @@ function messageBox() {
     return messageDialog;
 }
 
-// Scales the whole panel down to the viewport's width; controls never move.
-// The finger layout takes over where the panel would not fit at its own
-// size, so this only guards against a scroll bar wider than its rule allows.
-function scalePanel() {
-    if (current === null || fingerLayout.matches) {
-        return;
-    }
-    const { frame, panel } = current;
-    const width = panel.offsetWidth;
-    const scale = fitScale(width, document.documentElement.clientWidth, pageMargin);
-    panel.style.transform = scale === 1 ? '' : `scale(${scale})`;
-    frame.style.width = `${width * scale}px`;
-    frame.style.height = `${panel.offsetHeight * scale}px`;
-}
-
-// The panel gets its fitted text size and scale; the finger layout drops
-// both and takes its sizes from the stylesheet. Run again at each switch.
+// The panel gets its fitted text size; the finger layout drops it and takes
+// its sizes from the stylesheet. Run again at each switch.
 function arrangeForm() {
     if (current === null) {
         return;
     }
-    const { frame, panel, form } = current;
+    const { form } = current;
     if (fingerLayout.matches) {
-        panel.style.fontSize = '';
-        panel.style.transform = '';
-        frame.style.width = '';
-        frame.style.height = '';
+        form.panel.style.fontSize = '';
         return;
     }
     fitTextSize(karbelon.chooseTextSize, form, conventions, systemTextSize(document), smallestTextSize);
-    scalePanel();
 }
 
 // Chromium spends half a second of each frame on 10 MB that an edit changed, none on the same
@@ -77,16 +70,16 @@ function settleLongText(box) {
 }
 
 function createView(form, state) {
-    const { elements, combobox } = form;
+    const { elements, combobox, reportName } = form;
     return {
         controlText(name) {
             const text = elements.get(name).value;
-            // A multi-line box gives its lines back with the report's own breaks.
-            return name === 'Text4' ? text.replace(/\r?\n/g, '\r\n') : text;
+            // The result box gives its lines back with the report's own breaks.
+            return name === reportName ? text.replace(/\r?\n/g, '\r\n') : text;
         },
         setControlText(name, text) {
             elements.get(name).value = text;
-            if (name === 'Text4') {
+            if (name === reportName) {
                 state.reportShown = true;
             }
         },
@@ -106,52 +99,56 @@ function createView(form, state) {
 }
 
 // The panel's elements in the document, with the list box's behaviour: the
-// panel, its client area and, by control name, the element that holds each
-// control's text (for Combo1 its input).
+// panel, its client area, by control name the element that holds each
+// control's text (for a combo box its input), the boxes a request is read
+// from by the field each feeds (spell, hp, mp, defence), and the result box.
 function bindFormPanel(table) {
     const panel = document.getElementById('Form1');
     const elements = new Map(table.controls.map((control) => [control.name, document.getElementById(control.name)]));
     const comboBox = table.controls.find((control) => control.kind === 'ComboBox');
+    const fed = table.controls.filter((control) => control.feeds !== undefined);
+    const reportName = fed.find((control) => control.feeds === 'report').name;
+    const requestBoxes = fed
+        .filter((control) => control.name !== reportName)
+        .map((control) => [control.feeds, elements.get(control.name)]);
     return {
         panel,
         client: panel.querySelector('.client'),
         elements,
+        reportName,
+        report: elements.get(reportName),
+        request: () => Object.fromEntries(requestBoxes.map(([field, box]) => [field, box.value])),
         combobox: comboBox === undefined ? null : attachCombobox(document, comboBox.name),
     };
 }
 
 function freshForm() {
-    const frame = writtenForm.cloneNode(true);
-    for (const box of frame.querySelectorAll('input, textarea')) {
+    const panel = writtenForm.cloneNode(true);
+    for (const box of panel.querySelectorAll('input, textarea')) {
         box.value = box.defaultValue;
     }
-    return frame;
+    return panel;
 }
 
 // Gives the form in the page its behaviour; the page shows it already.
 function openForm(table) {
-    const frame = page.querySelector('.window-frame');
     const form = bindFormPanel(table);
     const comparison = createComparison(document);
     page.append(comparison.element);
 
     const state = { reportShown: false, unloadRequested: false };
     const presenter = karbelon.createForm1(createView(form, state), conventions);
-    current = { frame, panel: form.panel, form, presenter };
+    current = { form, presenter };
     arrangeForm();
     const { elements } = form;
-    const request = () => ({
-        spell: elements.get('Combo1').value,
-        hp: elements.get('Text1').value,
-        mp: elements.get('Text2').value,
-        defence: elements.get('Text3').value,
-    });
 
+    // The table always belongs to the report on show: a new report brings
+    // its request's comparison; a message or a reset defence leaves both.
     elements.get('Command1').addEventListener('click', () => {
         state.reportShown = false;
         presenter.command1Click();
         if (state.reportShown) {
-            comparison.show(karbelon.compareSpells(request(), conventions));
+            comparison.show(karbelon.compareSpells(form.request(), conventions));
         }
     });
     elements.get('Command2').addEventListener('click', () => {
@@ -168,7 +165,7 @@ function openForm(table) {
     }
 
     presenter.load();
-    elements.get('Combo1').focus();
+    elements.get(table.focusOrder[0]).focus();
     page.setAttribute('aria-busy', 'false');
     page.dataset.state = 'ready';
     performance.mark('karbelon-form-ready');
@@ -215,18 +212,17 @@ async function start() {
     }
     await karbelon.load(started.compiledModule);
     const table = karbelon.controlTable();
-    document.title = table.caption;
     // Text is measured with the fonts the page will really show. The page
     // names only the system's fonts, so nothing is loading as a rule; the
     // ready promise would still wait for the next frame.
     if (document.fonts.status !== 'loaded') {
         await document.fonts.ready;
     }
+    fingerLayout = matchMedia(fingerLayoutQuery());
     openForm(table);
     // Nothing of the form needs it at once; made now, its icon is loaded
     // before the first message.
     setTimeout(messageBox, 0);
-    window.addEventListener('resize', scalePanel);
     // Turning a phone or narrowing a window switches layouts without a reload.
     fingerLayout.addEventListener('change', arrangeForm);
     if ('serviceWorker' in navigator) {

@@ -1,6 +1,7 @@
-// All eight spells side by side for the last successful calculation, below
-// the form. Every text in it comes from the module: each spell's row of
-// headed columns and the rate line, as karbelon-cli's table shows them.
+// All eight spells side by side for the report on show, below the form.
+// Every text in it comes from the module: each spell's row of headed columns,
+// or its message where the request gives that spell no figures, and the rate
+// line, as karbelon-cli's table shows them.
 
 export function createComparison(document) {
     const section = document.createElement('section');
@@ -16,10 +17,11 @@ export function createComparison(document) {
     rate.className = 'comparison-rate';
     section.append(title, table, rate);
 
-    function row(cellTag, texts, firstTag) {
+    // A row of cells, the first a header for its column or row.
+    function row(cellTag, texts) {
         const tr = document.createElement('tr');
         texts.forEach((text, at) => {
-            const cell = document.createElement(at === 0 ? firstTag : cellTag);
+            const cell = document.createElement(at === 0 ? 'th' : cellTag);
             if (cell.tagName === 'TH') {
                 cell.scope = cellTag === 'th' ? 'col' : 'row';
             }
@@ -29,19 +31,38 @@ export function createComparison(document) {
         return tr;
     }
 
-    // results: what compareSpells returns; anything but figures is ignored.
+    function spellRow(result, figureColumns) {
+        if (result.outcome === 'figures') {
+            return row('td', result.columns.map((column) => column.text));
+        }
+        const tr = row('td', [result.spell, result.message]);
+        tr.lastElementChild.className = 'comparison-message';
+        tr.lastElementChild.colSpan = figureColumns;
+        return tr;
+    }
+
+    // results: what compareSpells answers for the request of the report on
+    // show: a row per spell, or the request's own outcome, which leaves no
+    // table to show.
     function show(results) {
         if (!Array.isArray(results) || results.length === 0) {
+            section.hidden = true;
+            table.replaceChildren();
+            rate.textContent = '';
             return;
         }
-        const head = document.createElement('thead');
-        head.append(row('th', results[0].columns.map((column) => column.heading), 'th'));
+        const withFigures = results.find((result) => result.outcome === 'figures');
         const body = document.createElement('tbody');
-        for (const result of results) {
-            body.append(row('td', result.columns.map((column) => column.text), 'th'));
+        body.append(...results.map((result) => spellRow(result, withFigures === undefined ? 1 : withFigures.columns.length - 1)));
+        if (withFigures === undefined) {
+            table.replaceChildren(body);
+        } else {
+            const head = document.createElement('thead');
+            head.append(row('th', withFigures.columns.map((column) => column.heading)));
+            table.replaceChildren(head, body);
         }
-        table.replaceChildren(head, body);
-        rate.textContent = results[0].rateLine;
+        rate.textContent = withFigures?.rateLine ?? '';
+        rate.hidden = withFigures === undefined;
         section.hidden = false;
     }
 

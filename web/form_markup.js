@@ -3,7 +3,6 @@
 // the layout is written here. The build writes it into the page, so the
 // browser shows the form before any script ran; app.js then gives those
 // elements their behaviour.
-import { twipsToCss } from './layout.js';
 
 const uncorrectedInput = [
     ['autocomplete', 'off'],
@@ -29,7 +28,7 @@ function attributes(pairs) {
 // The box's markup: a text input, a button that opens the list (no tab
 // stop), and the list itself, hidden. attributes() pairs for the root and the
 // input; listName: what screen readers call the list, or null.
-export function comboboxMarkup(id, { rootAttributes, inputAttributes, listName }) {
+function comboboxMarkup(id, { rootAttributes, inputAttributes, listName }) {
     const input = attributes([
         ['id', id],
         ['type', 'text'],
@@ -58,33 +57,12 @@ export function comboboxMarkup(id, { rootAttributes, inputAttributes, listName }
 }
 
 // The page's policy allows no style attributes, so places go into the
-// stylesheet as one rule per element id.
-function rule(selector, declarations) {
+// stylesheet as one rule per element id, in CSS pixels.
+function rule(selector, declarations, twipsPerPixel) {
     const body = Object.entries(declarations)
-        .map(([property, twips]) => `${property}: ${twipsToCss(twips)};`)
+        .map(([property, twips]) => `${property}: ${twips / twipsPerPixel}px;`)
         .join(' ');
     return `${selector} { ${body} }`;
-}
-
-function placeRule(id, control) {
-    return rule(`#${id}`, { left: control.clientLeft, top: control.clientTop, width: control.width, height: control.height });
-}
-
-// The order a reader takes one container's controls in: rows from the top,
-// left to right within a row. A label stands a little lower than its box, so
-// a control whose top lies in the upper half of a row's first control joins
-// that row. The finger layout shows the controls in this order.
-export function readingOrder(controls) {
-    const rows = [];
-    for (const control of [...controls].sort((a, b) => a.top - b.top || a.left - b.left)) {
-        const row = rows.at(-1);
-        if (row !== undefined && control.top < row[0].top + row[0].height / 2) {
-            row.push(control);
-        } else {
-            rows.push([control]);
-        }
-    }
-    return rows.flatMap((row) => row.sort((a, b) => a.left - b.left));
 }
 
 // The element that stands in its container's layout for a control.
@@ -94,19 +72,20 @@ const caption = (text) => `<span class="caption">${escapeHtml(text)}</span>`;
 
 function controlMarkup(control, context) {
     const kindClass = `kind-${control.kind}`;
-    const place = (id) => context.rules.push(placeRule(id, control));
+    const place = (id) =>
+        context.rule(`#${id}`, { left: control.clientLeft, top: control.clientTop, width: control.width, height: control.height });
     // The module's name for a box; its label (label for=) names it too, with the " : ".
     const name = ['aria-label', control.accessibleName ?? null];
     switch (control.kind) {
     case 'Frame': {
         // The frame stays in flow so its legend draws as usual; its children
         // are placed in the client area like all others.
-        context.rules.push(rule(`#${control.name}`, {
+        context.rule(`#${control.name}`, {
             'margin-left': control.clientLeft,
             'margin-top': control.clientTop,
             width: control.width,
             height: control.height,
-        }));
+        });
         const children = context.childrenOf(control.name).map((child) => controlMarkup(child, context)).join('');
         return `<fieldset${attributes([['id', control.name], ['class', kindClass]])}><legend>${caption(control.text)}</legend>${children}</fieldset>`;
     }
@@ -141,31 +120,28 @@ function controlMarkup(control, context) {
     }
 }
 
-// The panel's markup, in a frame that the page scales as a whole, and the
-// stylesheet rules that place its controls and give their reading order.
-// `order` moves nothing in the panel, whose controls are placed absolutely.
+// The panel's markup, and the stylesheet rules that place its controls and
+// give their reading order (the table's, by the rows its labels pair in).
+// `order` moves nothing in the panel, whose controls are placed absolutely;
+// the finger layout flows them in it.
 export function formPanelMarkup(table) {
     // Document order is the tab order, so Tab walks the table's order.
     const controlsByName = new Map(table.controls.map((control) => [control.name, control]));
     const inTabOrder = table.tabOrder.map((name) => controlsByName.get(name));
+    const rules = [];
     const context = {
         childrenOf: (container) => inTabOrder.filter((control) => control.container === container),
-        rules: [rule('#Form1 > .client', { width: table.clientWidth, height: table.clientHeight })],
+        rule: (selector, declarations) => rules.push(rule(selector, declarations, table.twipsPerPixel)),
     };
+    context.rule('#Form1 > .client', { width: table.clientWidth, height: table.clientHeight });
     const controls = context.childrenOf('Form1').map((control) => controlMarkup(control, context)).join('');
-    const frames = table.controls.filter((control) => control.kind === 'Frame').map((frame) => frame.name);
-    for (const container of ['Form1', ...frames]) {
-        readingOrder(context.childrenOf(container)).forEach((control, at) => {
-            context.rules.push(`#${placedId(control)} { order: ${at}; }`);
-        });
-    }
+    // One sequence over both containers: within each, it is that container's order.
+    table.readingOrder.forEach((name, at) => rules.push(`#${placedId(controlsByName.get(name))} { order: ${at}; }`));
     const html = [
-        '<div class="window-frame">',
         '<section id="Form1" class="window" aria-labelledby="Form1-caption">',
         `<div class="title-bar"><img src="icons/karbelon-32.png" alt=""><h1 id="Form1-caption">${escapeHtml(table.caption)}</h1></div>`,
         `<div class="client">${controls}</div>`,
         '</section>',
-        '</div>',
     ].join('');
-    return { html, css: `${context.rules.join('\n')}\n` };
+    return { html, css: `${rules.join('\n')}\n` };
 }

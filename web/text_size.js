@@ -26,16 +26,17 @@ export function systemTextSize(document) {
     return size;
 }
 
+// form: the panel, its client area, its controls' elements by name, and the
+// result box (report).
 export function fitTextSize(chooseTextSize, form, conventions, systemSize, smallestSize) {
-    const { panel, client, elements } = form;
-    const text4 = elements.get('Text4');
+    const { panel, client, elements, report: resultBox } = form;
     // A copy of the result box that never wraps, so a line too long for the
     // box shows as overflow instead of as an extra line.
     const probe = document.createElement('textarea');
     probe.className = 'report-probe';
     probe.tabIndex = -1;
     probe.setAttribute('aria-hidden', 'true');
-    const placed = getComputedStyle(text4);
+    const placed = getComputedStyle(resultBox);
     for (const side of ['left', 'top', 'width', 'height']) {
         probe.style[side] = placed[side];
     }

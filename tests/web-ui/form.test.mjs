@@ -412,3 +412,96 @@ test('the comparison table shows all eight spells and changes only when a calcul
         assert.equal(await table.locator('.comparison-rate').textContent(), '데미지 감소율 : 0%');
     });
 });
+
+// What the table must show for a comparison: a row of texts per spell, its
+// figures or its name and message, or no table for the request's own outcome.
+function comparisonRows(compared) {
+    if (!Array.isArray(compared)) {
+        return null;
+    }
+    return compared.map((row) => (row.outcome === 'figures' ? row.columns.map((column) => column.text) : [row.spell, row.message]));
+}
+
+const shownComparison = (form) =>
+    form.page.evaluate(() => {
+        const section = document.getElementById('Comparison');
+        if (section.hidden) {
+            return null;
+        }
+        return [...section.querySelectorAll('tbody tr')].map((tr) => [...tr.cells].map((cell) => cell.textContent));
+    });
+
+test('the table shown always belongs to the report in the result box', async () => {
+    const hugeMana = `1${'0'.repeat(308)}`;
+    await withForm({}, async (form) => {
+        await form.click('Command1');
+        await form.type('Text2', hugeMana);
+        await form.click('Command1');
+        // One spell may overflow where another does not: the chosen one gives its report.
+        const report = await form.text('Text4');
+        assert.notEqual(report, presetReport);
+        assert.match(report, /^실제데미지 : [\d,]+\n/);
+        const request = { hp: presetTexts.Text1, mp: hugeMana, defence: presetTexts.Text3 };
+        const expected = comparisonRows(karbelon.compareSpells(request));
+        assert.deepEqual(await shownComparison(form), expected);
+
+        // A message leaves the report, and with it its table.
+        await form.type('Text1', '');
+        await form.click('Command1');
+        await form.page.keyboard.press('Escape');
+        assert.equal(await form.text('Text4'), report);
+        assert.deepEqual(await shownComparison(form), expected);
+    });
+});
+
+// The table's rows from fixed answers, as the module gives them: spells with
+// figures and spells with a message, only messages, or the request's own outcome.
+test('a spell without figures shows its message across the figure columns', async () => {
+    const figures = (spell, actual) => ({
+        spell,
+        outcome: 'figures',
+        columns: [['마법', spell], ['실제데미지', actual], ['파력무참진 적용시', '2'], ['보호 적용시', '3'], ['쿨타임', '4초']].map(([heading, text]) => ({ heading, text })),
+        rateLine: '데미지 감소율 : 0%',
+    });
+    const overflow = (spell) => ({ spell, outcome: 'message', message: '입력된 마력이 너무 큽니다.' });
+    const cases = [
+        {
+            name: 'figures and a message',
+            answer: [figures('카르벨론', '37,500'), overflow('지옥진화'), figures('지옥멸화', '1')],
+            shown: {
+                head: ['마법', '실제데미지', '파력무참진 적용시', '보호 적용시', '쿨타임'],
+                rows: [['TH 카르벨론', 'TD 37,500', 'TD 2', 'TD 3', 'TD 4초'], ['TH 지옥진화', 'TD*4 입력된 마력이 너무 큽니다.'], ['TH 지옥멸화', 'TD 1', 'TD 2', 'TD 3', 'TD 4초']],
+                rate: '데미지 감소율 : 0%',
+            },
+        },
+        {
+            name: 'only messages',
+            answer: [overflow('카르벨론'), overflow('지옥진화')],
+            shown: { head: [], rows: [['TH 카르벨론', 'TD 입력된 마력이 너무 큽니다.'], ['TH 지옥진화', 'TD 입력된 마력이 너무 큽니다.']], rate: null },
+        },
+        { name: 'the request\'s own outcome', answer: { outcome: 'message', message: '입력된 마력이 너무 큽니다.' }, shown: null },
+    ];
+    await withForm({}, async (form) => {
+        for (const { name, answer, shown } of cases) {
+            const found = await form.page.evaluate(async ({ before, results }) => {
+                const { createComparison } = await import('./comparison_table.js');
+                const comparison = createComparison(document);
+                // Whatever was shown before goes.
+                comparison.show(before);
+                comparison.show(results);
+                const { element } = comparison;
+                if (element.hidden) {
+                    return element.querySelector('table').childElementCount === 0 ? null : 'hidden, rows kept';
+                }
+                const rate = element.querySelector('.comparison-rate');
+                return {
+                    head: [...element.querySelectorAll('thead th')].map((cell) => cell.textContent),
+                    rows: [...element.querySelectorAll('tbody tr')].map((tr) =>
+                        [...tr.cells].map((cell) => `${cell.tagName}${cell.colSpan > 1 ? `*${cell.colSpan}` : ''} ${cell.textContent}`)),
+                    rate: rate.hidden ? null : rate.textContent,
+                };
+            }, { before: [figures('삼매겁화', '9')], results: answer });
+            assert.deepEqual(found, shown, name);
+        }
+    });
+});

@@ -17,7 +17,6 @@ startContext.globalThis = startContext;
 runInNewContext(startScript, startContext);
 // Copied into this realm: deepEqual tells the other realm's objects apart.
 const numberConventions = (locale) => ({ ...startContext.karbelonStart.numberConventions(locale) });
-const { fingerLayoutQuery, fitScale } = await page('layout.js');
 const karbelon = await page('karbelon.js');
 await karbelon.load();
 
@@ -32,24 +31,6 @@ test('separators follow the locale', () => {
     for (const [locale, decimalSeparator, thousandsSeparator] of cases) {
         assert.deepEqual(numberConventions(locale), { decimalSeparator, thousandsSeparator }, locale);
     }
-});
-
-test('the panel shrinks to the viewport and never grows', () => {
-    const cases = [
-        [400, 1024, 8, 1],
-        [400, 416, 8, 1],
-        [400, 360, 8, 344 / 400],
-        [400, 10, 8, 1 / 400],
-    ];
-    for (const [panel, viewport, margin, scale] of cases) {
-        assert.equal(fitScale(panel, viewport, margin), scale, `${panel} in ${viewport}`);
-    }
-});
-
-test('the stylesheet switches to the finger layout under the query app.js asks', () => {
-    const css = readFileSync(resolve(webDir, 'page.css'), 'utf8');
-    const queries = [...css.matchAll(/@media ([^{]*?)\s*\{/g)].map((match) => match[1]).filter((query) => query.includes('pointer'));
-    assert.deepEqual(queries, [fingerLayoutQuery]);
 });
 
 test('the manifest and the offline file list name only files that exist', () => {
@@ -68,6 +49,10 @@ test('the manifest and the offline file list name only files that exist', () => 
         assert.ok(cached.includes(icon.src), `${icon.src} is kept offline`);
     }
     assert.ok(cached.includes('karbelon.wasm') && cached.includes('index.html'));
+    // The page's modules are the ones its head preloads: each kept, no other.
+    const html = readFileSync(resolve(webDir, 'index.html'), 'utf8');
+    const preloaded = [...html.matchAll(/<link rel="modulepreload" href="([^"]*)">/g)].map((match) => match[1]);
+    assert.deepEqual(cached.filter((file) => file.endsWith('.js')).sort(), [...preloaded].sort());
 });
 
 test('the policy lets the one inline script run, by its hash, and no other', () => {

@@ -170,7 +170,7 @@ for (const device of devices) {
             assert.equal(await form.listShown(), false, 'a tap elsewhere closes the list');
 
             await form.control('Command1').tap();
-            const expected = karbelon.calculate({ spell: '지옥겁화', hp: '1', mp: '600000', defence: '0' }, { decimalSeparator: '.', thousandsSeparator: ',' });
+            const expected = karbelon.compareSpells({ hp: '1', mp: '600000', defence: '0' }).find((row) => row.spell === '지옥겁화');
             assert.equal(await form.text('Text4'), expected.report.replace(/\r\n/g, '\n'));
 
             // A message, readable, and its button to dismiss it.

@@ -4,7 +4,6 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import { formPanelMarkup } from '../../web/form_markup.js';
-import { twipsPerCssPixel } from '../../web/layout.js';
 import { FormPage, builtModule, useServerAndBrowser } from './harness.mjs';
 
 const karbelon = await builtModule();
@@ -34,7 +33,7 @@ test('without scripts the page shows every control of the table at its place, wi
                 };
             });
         }, table.controls);
-        const css = (twips) => twips / twipsPerCssPixel;
+        const css = (twips) => twips / table.twipsPerPixel;
         for (const control of table.controls) {
             // A fieldset's box is its place; the others are placed the same way.
             const expected = [css(control.clientLeft), css(control.clientTop), css(control.width), css(control.height)];
@@ -103,13 +102,13 @@ test('the text-size fit chooses what sizing the whole panel chooses', async () =
                 const elements = new Map(controls.map((control) => [control.name, document.getElementById(control.name)]));
                 const systemSize = systemTextSize(document);
                 panel.style.fontSize = '';
-                const fittedSize = fitTextSize(module.chooseTextSize, { panel, client, elements }, browserConventions, systemSize, 9);
+                const resultBox = elements.get(controls.find((control) => control.feeds === 'report').name);
+                const fittedSize = fitTextSize(module.chooseTextSize, { panel, client, elements, report: resultBox }, browserConventions, systemSize, 9);
 
                 // The whole panel at each size asked, every time.
-                const text4 = elements.get('Text4');
                 const probe = document.createElement('textarea');
                 probe.className = 'report-probe';
-                const placed = getComputedStyle(text4);
+                const placed = getComputedStyle(resultBox);
                 for (const side of ['left', 'top', 'width', 'height']) {
                     probe.style[side] = placed[side];
                 }
@@ -137,32 +136,28 @@ test('the text-size fit chooses what sizing the whole panel chooses', async () =
     }
 });
 
-// The panel shows only where it fits at its own size; a panel wider than the
-// room (beside a scroll bar wider than the finger layout's rule allows for)
-// is scaled as a whole.
-test('scaled to the room, the panel still holds every control and fills its frame', async () => {
-    const narrowDesktop = { locale: 'ko-KR', viewport: { width: 480, height: 640 } };
-    const context = await browser.newContext(narrowDesktop);
+// The finger layout takes every narrower window, so the panel never needs
+// scaling: at the narrowest width it gets, with the comparison making the
+// page scroll, it stands whole at its own size.
+test('the narrowest window that gets the panel shows it whole, unscaled', async () => {
+    const context = await browser.newContext({ locale: 'ko-KR', viewport: { width: 440, height: 400 } });
     try {
         const form = await FormPage.open(context, server.url);
-        const outside = await form.page.evaluate((names) => {
-            document.querySelector('#Form1 > .client').style.width = '600px';
-            window.dispatchEvent(new Event('resize'));
-            if (!document.getElementById('Form1').style.transform.startsWith('scale(')) {
-                return ['the panel was not scaled'];
-            }
-            const panel = document.getElementById('Form1').getBoundingClientRect();
-            const frame = document.querySelector('.window-frame').getBoundingClientRect();
-            const out = names.filter((name) => {
-                const box = (document.getElementById(`${name}-box`) ?? document.getElementById(name)).getBoundingClientRect();
-                return box.left < panel.left || box.top < panel.top || box.right > panel.right + 0.5 || box.bottom > panel.bottom + 0.5;
-            });
-            if (Math.abs(panel.width - frame.width) > 0.5 || Math.abs(panel.height - frame.height) > 0.5) {
-                out.push(`frame ${frame.width}×${frame.height} for a panel of ${panel.width}×${panel.height}`);
-            }
-            return out;
-        }, table.controls.map((control) => control.name));
-        assert.deepEqual(outside, []);
+        await form.click('Command1');
+        const shown = await form.page.evaluate(() => {
+            const root = document.documentElement;
+            const panel = document.getElementById('Form1');
+            const box = panel.getBoundingClientRect();
+            return {
+                fitted: /^\d+px$/.test(panel.style.fontSize),
+                scrolls: root.scrollHeight > root.clientHeight,
+                width: box.width,
+                inside: box.left >= 0 && box.right <= root.clientWidth,
+                sideways: root.scrollWidth > root.clientWidth,
+            };
+        });
+        const width = table.clientWidth / table.twipsPerPixel + 2;
+        assert.deepEqual(shown, { fitted: true, scrolls: true, width, inside: true, sideways: false });
     } finally {
         await context.close();
     }

@@ -1,6 +1,7 @@
 // The WebAssembly module through karbelon.js: the CLI's golden files, the
 // same answers as `karbelon-cli --batch` for generated and hostile requests,
-// and the window's table, presenter and text-size rule for a page.
+// both pressed through the presenter as the page does, and the window's
+// table, presenter and text-size rule for a page.
 import assert from 'node:assert/strict';
 import { readdirSync, readFileSync } from 'node:fs';
 import path from 'node:path';
@@ -25,6 +26,39 @@ const strictUtf8 = new TextDecoder('utf-8', { fatal: true });
 // What a JSON value looks like once serialised: the comparison the CLI and
 // the module must pass byte for byte.
 const serialised = (value) => JSON.stringify(value);
+
+// The box each request member and the report go into, as the table says.
+const boxOf = Object.fromEntries(
+  karbelon.controlTable().controls.filter((control) => 'feeds' in control).map((control) => [control.feeds, control.name]),
+);
+
+// A press of the calculate button with the request's texts in their boxes,
+// answered in the CLI's terms: the report written, the message shown or the
+// defence box reset. Nothing else may happen.
+function press(request, conventions) {
+  const view = recordingView(Object.fromEntries(requestMembers.map((member) => [boxOf[member], request[member]])));
+  const form = karbelon.createForm1(view, conventions);
+  form.command1Click();
+  form.dispose();
+  assert.equal(view.calls.length, 1, JSON.stringify(view.calls).slice(0, 300));
+  const [[operation, first, second]] = view.calls;
+  if (operation === 'showErrorMessage' && second === 'Karbelon') {
+    return { outcome: 'message', message: first };
+  }
+  if (operation === 'setControlText' && first === boxOf.report) {
+    return { outcome: 'figures', report: second };
+  }
+  if (operation === 'setControlText' && first === boxOf.defence && second === '0') {
+    return { outcome: 'defence-reset' };
+  }
+  throw new Error(`unexpected ${JSON.stringify(view.calls).slice(0, 300)}`);
+}
+
+// A CLI answer as a press shows it.
+function shown(answer) {
+  const { outcome, report, message } = answer;
+  return outcome === 'figures' ? { outcome, report } : outcome === 'message' ? { outcome, message } : { outcome };
+}
 
 function spellNamesFromForm() {
   const names = [];
@@ -66,13 +100,14 @@ test('every golden request is answered as the expected file says', () => {
         requestMembers.every((member) => typeof request[member] === 'string');
       if (!isRequest) {
         assert.equal(expected.outcome, 'invalid', where);
-        const badMember = requestMembers.find((member) => member in request && typeof request[member] !== 'string');
+        // The comparison takes all members but the spell, and names a bad one.
+        const badMember = requestMembers.slice(1).find((member) => member in request && typeof request[member] !== 'string');
         if (badMember !== undefined) {
-          assert.throws(() => karbelon.calculate(request), { name: 'TypeError', message: `${badMember} must be a string` }, where);
+          assert.throws(() => karbelon.compareSpells(request), { name: 'TypeError', message: `${badMember} must be a string` }, where);
         }
         return;
       }
-      assert.equal(serialised(karbelon.calculate(request)), serialised(expected), where);
+      assert.equal(serialised(press(request)), serialised(shown(expected)), where);
       compared += 1;
     });
   }
@@ -83,8 +118,8 @@ function assertSameAsCli(requests, conventions, locale) {
   const answers = batchAnswers(requests, locale);
   assert.equal(answers.length, requests.length);
   requests.forEach((request, index) => {
-    const cliAnswer = JSON.parse(answers[index]);
-    const moduleAnswer = serialised(karbelon.calculate(request, conventions));
+    const cliAnswer = shown(JSON.parse(answers[index]));
+    const moduleAnswer = serialised(press(request, conventions));
     if (moduleAnswer !== serialised(cliAnswer)) {
       assert.fail(`request ${index} ${JSON.stringify(request).slice(0, 300)}:\n` +
         `  module ${moduleAnswer.slice(0, 300)}\n  cli    ${answers[index].slice(0, 300)}`);
@@ -143,15 +178,15 @@ test('texts cross whole: NUL, astral characters, 10 MB, lone surrogates as U+FFF
     [{ ...base, hp: '650000\udfff' }, { ...base, hp: '650000\ufffd' }],
   ];
   const [withNul, huge] = [cases[0][0], cases[1][0]];
-  assert.equal(karbelon.calculate(withNul).report.includes('337,275'), false, 'a NUL must not cut the spell name');
-  assert.equal(karbelon.calculate(huge).outcome, 'message');
-  assert.equal(karbelon.calculate({ ...base, hp: tenMegabytes }).outcome, 'figures');
+  assert.equal(press(withNul).report.includes('337,275'), false, 'a NUL must not cut the spell name');
+  assert.equal(press(huge).outcome, 'message');
+  assert.equal(press({ ...base, hp: tenMegabytes }).outcome, 'figures');
   for (const [request, sameAs] of cases.filter(([, same]) => same !== null)) {
-    assert.deepEqual(karbelon.calculate(request), karbelon.calculate(sameAs));
+    assert.deepEqual(press(request), press(sameAs));
   }
   const answers = batchAnswers(cases.slice(0, 3).map(([request]) => request));
   cases.slice(0, 3).forEach(([request], index) => {
-    assert.equal(serialised(karbelon.calculate(request)), serialised(JSON.parse(answers[index])));
+    assert.equal(serialised(press(request)), serialised(shown(JSON.parse(answers[index]))));
   });
 });
 
@@ -162,8 +197,8 @@ test('texts cross whole: NUL, astral characters, 10 MB, lone surrogates as U+FFF
 test('separators of every UTF-8 width cross into the report and back exactly', () => {
   const base = { spell: '카르벨론', hp: '650000', mp: '900000', defence: '-100' };
   const fractional = { ...base, defence: '-99.5' };
-  const plain = karbelon.calculate(base);
-  const withFraction = karbelon.calculate(fractional);
+  const plain = press(base);
+  const withFraction = press(fractional);
   assert.match(withFraction.report, /\d\.\d/, 'the fractional request must print a decimal separator');
   const asEncoded = (text) => new TextDecoder().decode(new TextEncoder().encode(text));
   const separators = [
@@ -174,35 +209,35 @@ test('separators of every UTF-8 width cross into the report and back exactly', (
   for (const separator of separators) {
     const expected = asEncoded(separator);
     assert.deepEqual(
-      karbelon.calculate(base, { decimalSeparator: '.', thousandsSeparator: separator }),
+      press(base, { decimalSeparator: '.', thousandsSeparator: separator }),
       { ...plain, report: plain.report.replaceAll(',', expected) },
       `thousands separator ${JSON.stringify(separator)}`,
     );
     assert.deepEqual(
-      karbelon.calculate({ ...fractional, defence: `-99${separator}5` }, { decimalSeparator: separator, thousandsSeparator: ',' }),
+      press({ ...fractional, defence: `-99${separator}5` }, { decimalSeparator: separator, thousandsSeparator: ',' }),
       { ...withFraction, report: withFraction.report.replaceAll('.', expected) },
       `decimal separator ${JSON.stringify(separator)}`,
     );
   }
-  // A long reply to controlText moves the exchange buffer; the next
-  // calculation must not write to where it was.
-  const form = karbelon.createForm1(recordingView({ Text1: '5'.repeat(300000), Text2: '1', Text3: '1' }));
-  form.command1Click();
-  form.dispose();
-  assert.deepEqual(karbelon.calculate(base), plain);
+  // A long reply to controlText moves the exchange buffer and may grow the
+  // memory; what follows must neither write to where the buffer was nor
+  // read through a view of the memory as it was.
+  assert.equal(press({ ...base, hp: '5'.repeat(300000) }).outcome, 'figures');
+  assert.deepEqual(press(base), plain);
+  assert.equal(press({ ...base, hp: '5'.repeat(3000000) }).outcome, 'figures');
+  assert.deepEqual(press(base), plain);
 });
 
 test('requests and conventions that are not strings are refused by name', () => {
   const base = { spell: '카르벨론', hp: '650000', mp: '900000', defence: '-100' };
   const cases = [
-    [() => karbelon.calculate({ ...base, hp: 650000 }), TypeError, 'hp must be a string'],
-    [() => karbelon.calculate({ ...base, spell: undefined }), TypeError, 'spell must be a string'],
-    [() => karbelon.calculate({ ...base, mp: null }), TypeError, 'mp must be a string'],
-    [() => karbelon.calculate({ spell: '', hp: '', mp: '' }), TypeError, 'defence must be a string'],
-    [() => karbelon.calculate({ ...base, defence: new String('1') }), TypeError, 'defence must be a string'],
-    [() => karbelon.calculate('request'), TypeError, 'request must be an object'],
-    [() => karbelon.compareSpells({ ...base, defence: 5 }), TypeError, 'defence must be a string'],
-    [() => karbelon.calculate(base, { decimalSeparator: 1 }), TypeError, 'decimalSeparator must be a string'],
+    [() => karbelon.compareSpells({ ...base, hp: 650000 }), TypeError, 'hp must be a string'],
+    [() => karbelon.compareSpells({ ...base, mp: null }), TypeError, 'mp must be a string'],
+    [() => karbelon.compareSpells({ spell: '', hp: '', mp: '' }), TypeError, 'defence must be a string'],
+    [() => karbelon.compareSpells({ ...base, defence: new String('1') }), TypeError, 'defence must be a string'],
+    [() => karbelon.compareSpells('request'), TypeError, 'request must be an object'],
+    [() => karbelon.compareSpells(base, { decimalSeparator: 1 }), TypeError, 'decimalSeparator must be a string'],
+    [() => karbelon.createForm1(recordingView({}), { thousandsSeparator: [] }), TypeError, 'thousandsSeparator must be a string'],
     [() => karbelon.chooseTextSize({ reportFits() {}, captionFits() {} }, 12.5, 8), TypeError, 'systemSize must be an integer'],
     [() => karbelon.createForm1({}), TypeError, 'view.controlText must be a function'],
   ];
@@ -278,6 +313,11 @@ test('the control table carries the window rules: client places, label pairs, na
   assert.deepEqual(members('accessibleName'), { Combo1: '마법', Text1: '체력', Text2: '마력', Text3: '방어', Text4: '결과' });
   assert.deepEqual(table.tabOrder, [...table.controls].sort((a, b) => a.tabIndex - b.tabIndex).map((control) => control.name));
   assert.deepEqual(table.focusOrder, ['Combo1', 'Text1', 'Text2', 'Text3', 'Text4', 'Command1', 'Command2']);
+  assert.deepEqual(members('feeds'), { Combo1: 'spell', Text1: 'hp', Text2: 'mp', Text3: 'defence', Text4: 'report' });
+  // Rows from the top, left to right, each label in its box's row; Form1's own first.
+  assert.deepEqual(table.readingOrder, ['Frame1', 'Text4', 'Command1', 'Command2', 'Label5', 'Label6',
+    'Label2', 'Combo1', 'Label1', 'Text1', 'Label3', 'Text2', 'Label4', 'Text3']);
+  assert.equal(table.twipsPerPixel, 15);
 });
 
 test('Form1 over a JavaScript view behaves as the desktop window', () => {
@@ -285,31 +325,36 @@ test('Form1 over a JavaScript view behaves as the desktop window', () => {
     karbelon.controlTable().controls.map((control) => [control.name, control.text]),
   );
   const startRequest = { spell: presets.Combo1, hp: presets.Text1, mp: presets.Text2, defence: presets.Text3 };
+  // The module's own comparison gives the report of each spell, or the message.
+  const compared = (request, conventions) => {
+    const answer = karbelon.compareSpells(request, conventions);
+    return Array.isArray(answer) ? answer.find((row) => row.spell === request.spell) : answer;
+  };
   const cases = [
     {
       name: 'the preset texts give the report',
       texts: presets,
       act: (form) => form.command1Click(),
-      calls: [['setControlText', 'Text4', karbelon.calculate(startRequest).report]],
+      calls: [['setControlText', 'Text4', compared(startRequest).report]],
     },
     {
       name: 'German conventions reach the report',
       texts: { ...presets, Text2: '900.000' },
       conventions: germanConventions,
       act: (form) => form.command1Click(),
-      calls: [['setControlText', 'Text4', karbelon.calculate({ ...startRequest, mp: '900.000' }, germanConventions).report]],
+      calls: [['setControlText', 'Text4', compared({ ...startRequest, mp: '900.000' }, germanConventions).report]],
     },
     {
       name: 'an empty health box is a message in a box captioned Karbelon',
       texts: { ...presets, Text1: '' },
       act: (form) => form.command1Click(),
-      calls: [['showErrorMessage', karbelon.calculate({ ...startRequest, hp: '' }).message, 'Karbelon']],
+      calls: [['showErrorMessage', compared({ ...startRequest, hp: '' }).message, 'Karbelon']],
     },
     {
       name: 'an astral digit and a NUL reach the core unchanged',
       texts: { ...presets, Text2: '9\u0000𝟙' },
       act: (form) => form.command1Click(),
-      calls: [['showErrorMessage', karbelon.calculate({ ...startRequest, mp: '9\u0000𝟙' }).message, 'Karbelon']],
+      calls: [['showErrorMessage', compared({ ...startRequest, mp: '9\u0000𝟙' }).message, 'Karbelon']],
     },
     {
       name: 'an empty defence box becomes 0',
@@ -373,7 +418,7 @@ test('chooseTextSize applies the C++ rule through the page measure', () => {
     assert.equal(karbelon.chooseTextSize(measure, system, smallest), expected, `${reportLimit}/${captionLimit}`);
     if (system > smallest) {
       assert.deepEqual([...asked].sort(), [...captioned].sort());
-      assert.equal(report, karbelon.calculate({ spell: '카르벨론', hp: '650000', mp: '900000', defence: '-100' }).report);
+      assert.equal(report, press({ spell: '카르벨론', hp: '650000', mp: '900000', defence: '-100' }).report);
     }
   }
 });

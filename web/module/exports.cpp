@@ -10,7 +10,6 @@
 
 #include "answer/outcome_json.h"
 #include "answer/spell_comparison.h"
-#include "core/damage_calculation.h"
 #include "web/module/control_table_json.h"
 #include "web/module/js_view.h"
 #include "web/module/text_exchange.h"
@@ -46,11 +45,10 @@ struct Form1Instance {
 
 char* exchangeBuffer(std::size_t size) {
     ExchangeBytes& buffer = exchange();
-    // Reused as it is, never cleared: karbelon.js overwrites what it uses. A
-    // huge text's room is given back at the next small call.
-    constexpr std::size_t keptCapacity = std::size_t{1} << 20U;
-    constexpr std::size_t smallestCapacity = 4096;
-    if (size > buffer.capacity || (size <= keptCapacity && buffer.capacity > keptCapacity)) {
+    // Reused as it is, never cleared: karbelon.js overwrites what it uses.
+    // It only grows: the module's memory never shrinks, whatever is freed.
+    if (size > buffer.capacity) {
+        constexpr std::size_t smallestCapacity = 4096;
         buffer.bytes.reset();  // first, so that the old and the new need not fit together
         buffer.capacity = std::max(size, smallestCapacity);
         buffer.bytes = std::make_unique_for_overwrite<char[]>(buffer.capacity);
@@ -86,19 +84,6 @@ KARBELON_EXPORT("karbelon_result_data") const char* karbelonResultData() {
 
 KARBELON_EXPORT("karbelon_result_size") std::uint32_t karbelonResultSize() {
     return static_cast<std::uint32_t>(resultText().size());
-}
-
-// Texts: spell, hp, mp, defence, decimal separator, thousands separator.
-KARBELON_EXPORT("karbelon_calculate") void karbelonCalculate(const char* block) {
-    const auto texts = readTexts<6>(block);
-    const karbelon::NumberConventions conventions =
-        karbelon::web::conventionsOf(texts[4], texts[5]);
-    const karbelon::DamageInputs inputs{std::string(texts[0]), std::string(texts[1]),
-                                        std::string(texts[2]), std::string(texts[3])};
-    std::string& json = resultText();
-    json.clear();
-    karbelon::answer::appendOutcomeJson(json, karbelon::calculateDamage(inputs, conventions),
-                                        conventions);
 }
 
 KARBELON_EXPORT("karbelon_compare_spells") void karbelonCompareSpells(const char* block) {

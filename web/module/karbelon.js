@@ -11,21 +11,15 @@ const decoder = new TextDecoder();
 
 let loading = null;
 let exports = null;
-let bytes = new Uint8Array(0);
-let words = new Uint32Array(0);
 
 // JS objects the module calls back (views, measures), by the number it knows them by.
 const hostObjects = new Map();
 let nextHandle = 1;
 
-// Growing the memory detaches its old buffer, and views of a detached buffer
-// are empty: a cheap test where asking for memory.buffer is not.
+// A view of the memory as it is now: growing it detaches the old buffer, so
+// no view is kept across calls into the module.
 function memoryBytes() {
-  if (bytes.length === 0) {
-    bytes = new Uint8Array(exports.memory.buffer);
-    words = new Uint32Array(exports.memory.buffer);
-  }
-  return bytes;
+  return new Uint8Array(exports.memory.buffer);
 }
 
 function readText(pointer, length) {
@@ -96,10 +90,11 @@ function writeTexts(texts) {
   const header = 4 * texts.length;
   const pointer = exports.karbelon_buffer(header + maximumBytesPerUnit * units) >>> 0;
   const memory = memoryBytes();
+  const lengths = new DataView(memory.buffer, pointer, header);
   let at = pointer + header;
   texts.forEach((text, index) => {
     const { written } = encoder.encodeInto(text, memory.subarray(at, at + maximumBytesPerUnit * text.length));
-    words[(pointer >>> 2) + index] = written;
+    lengths.setUint32(4 * index, written, true);
     at += written;
   });
   return pointer;
@@ -223,40 +218,23 @@ export function load(source) {
   return loading;
 }
 
-// The request's members, in order, then the two separators: the texts a
-// calculation takes.
-function requestTexts(request, members, conventions) {
-  requireLoaded();
-  requireObject(request, 'request');
-  const texts = members.map((member) => requireString(request[member], member));
-  texts.push(...conventionTexts(conventions));
-  return texts;
-}
-
-const calculateMembers = ['spell', 'hp', 'mp', 'defence'];
-const compareMembers = ['hp', 'mp', 'defence']; // every spell of the table instead of one
-
-export function calculate(request, conventions) {
-  const texts = requestTexts(request, calculateMembers, conventions);
-  exports.karbelon_calculate(writeTexts(texts));
-  return JSON.parse(readResult());
-}
+// The texts of a comparison: the request's health, mana and defence, then
+// the two separators. The spell is not one of them: every spell is compared.
+const compareMembers = ['hp', 'mp', 'defence'];
 
 export function compareSpells(request, conventions) {
-  const texts = requestTexts(request, compareMembers, conventions);
+  requireLoaded();
+  requireObject(request, 'request');
+  const texts = compareMembers.map((member) => requireString(request[member], member));
+  texts.push(...conventionTexts(conventions));
   exports.karbelon_compare_spells(writeTexts(texts));
   return JSON.parse(readResult());
 }
 
-let controlTableText = null;
-
 export function controlTable() {
   requireLoaded();
-  if (controlTableText === null) {
-    exports.karbelon_control_table();
-    controlTableText = readResult();
-  }
-  return JSON.parse(controlTableText); // a fresh copy: callers may change theirs
+  exports.karbelon_control_table();
+  return JSON.parse(readResult());
 }
 
 const viewOperations = [
