@@ -9,6 +9,7 @@ test('every export but load refuses before load() resolves; load() gives one pro
   const karbelon = await import(moduleUrl);
   const request = { spell: '', hp: '', mp: '', defence: '' };
   const calls = [
+    () => karbelon.calculate(request),
     () => karbelon.compareSpells(request),
     () => karbelon.controlTable(),
     () => karbelon.createForm1({}),

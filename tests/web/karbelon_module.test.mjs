@@ -107,6 +107,7 @@ test('every golden request is answered as the expected file says', () => {
         }
         return;
       }
+      assert.equal(serialised(karbelon.calculate(request)), serialised(expected), where);
       assert.equal(serialised(press(request)), serialised(shown(expected)), where);
       compared += 1;
     });
@@ -118,11 +119,16 @@ function assertSameAsCli(requests, conventions, locale) {
   const answers = batchAnswers(requests, locale);
   assert.equal(answers.length, requests.length);
   requests.forEach((request, index) => {
-    const cliAnswer = shown(JSON.parse(answers[index]));
-    const moduleAnswer = serialised(press(request, conventions));
-    if (moduleAnswer !== serialised(cliAnswer)) {
-      assert.fail(`request ${index} ${JSON.stringify(request).slice(0, 300)}:\n` +
-        `  module ${moduleAnswer.slice(0, 300)}\n  cli    ${answers[index].slice(0, 300)}`);
+    const cliAnswer = JSON.parse(answers[index]);
+    // calculate() gives the CLI's whole answer, a press what the window shows of it.
+    for (const [moduleAnswer, expected] of [
+      [serialised(karbelon.calculate(request, conventions)), serialised(cliAnswer)],
+      [serialised(press(request, conventions)), serialised(shown(cliAnswer))],
+    ]) {
+      if (moduleAnswer !== expected) {
+        assert.fail(`request ${index} ${JSON.stringify(request).slice(0, 300)}:\n` +
+          `  module ${moduleAnswer.slice(0, 300)}\n  cli    ${answers[index].slice(0, 300)}`);
+      }
     }
   });
 }
@@ -231,6 +237,9 @@ test('separators of every UTF-8 width cross into the report and back exactly', (
 test('requests and conventions that are not strings are refused by name', () => {
   const base = { spell: '카르벨론', hp: '650000', mp: '900000', defence: '-100' };
   const cases = [
+    [() => karbelon.calculate({ ...base, spell: undefined }), TypeError, 'spell must be a string'],
+    [() => karbelon.calculate({ ...base, hp: 650000 }), TypeError, 'hp must be a string'],
+    [() => karbelon.calculate(base, { decimalSeparator: 1 }), TypeError, 'decimalSeparator must be a string'],
     [() => karbelon.compareSpells({ ...base, hp: 650000 }), TypeError, 'hp must be a string'],
     [() => karbelon.compareSpells({ ...base, mp: null }), TypeError, 'mp must be a string'],
     [() => karbelon.compareSpells({ spell: '', hp: '', mp: '' }), TypeError, 'defence must be a string'],

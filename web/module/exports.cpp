@@ -10,6 +10,7 @@
 
 #include "answer/outcome_json.h"
 #include "answer/spell_comparison.h"
+#include "core/damage_calculation.h"
 #include "web/module/control_table_json.h"
 #include "web/module/js_view.h"
 #include "web/module/text_exchange.h"
@@ -84,6 +85,19 @@ KARBELON_EXPORT("karbelon_result_data") const char* karbelonResultData() {
 
 KARBELON_EXPORT("karbelon_result_size") std::uint32_t karbelonResultSize() {
     return static_cast<std::uint32_t>(resultText().size());
+}
+
+// Texts: spell, hp, mp, defence, decimal separator, thousands separator.
+KARBELON_EXPORT("karbelon_calculate") void karbelonCalculate(const char* block) {
+    const auto texts = readTexts<6>(block);
+    const karbelon::NumberConventions conventions =
+        karbelon::web::conventionsOf(texts[4], texts[5]);
+    const karbelon::DamageInputs inputs{std::string(texts[0]), std::string(texts[1]),
+                                        std::string(texts[2]), std::string(texts[3])};
+    std::string& json = resultText();
+    json.clear();
+    karbelon::answer::appendOutcomeJson(json, karbelon::calculateDamage(inputs, conventions),
+                                        conventions);
 }
 
 KARBELON_EXPORT("karbelon_compare_spells") void karbelonCompareSpells(const char* block) {

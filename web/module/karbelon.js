@@ -218,15 +218,29 @@ export function load(source) {
   return loading;
 }
 
-// The texts of a comparison: the request's health, mana and defence, then
-// the two separators. The spell is not one of them: every spell is compared.
-const compareMembers = ['hp', 'mp', 'defence'];
-
-export function compareSpells(request, conventions) {
+// The request's members, in order, then the two separators: the texts a
+// calculation takes.
+function requestTexts(request, members, conventions) {
   requireLoaded();
   requireObject(request, 'request');
-  const texts = compareMembers.map((member) => requireString(request[member], member));
+  const texts = members.map((member) => requireString(request[member], member));
   texts.push(...conventionTexts(conventions));
+  return texts;
+}
+
+const calculateMembers = ['spell', 'hp', 'mp', 'defence'];
+const compareMembers = ['hp', 'mp', 'defence']; // every spell of the table instead of one
+
+// One request, answered as karbelon-cli --batch answers its line: for sites
+// and bots that calculate without a window.
+export function calculate(request, conventions) {
+  const texts = requestTexts(request, calculateMembers, conventions);
+  exports.karbelon_calculate(writeTexts(texts));
+  return JSON.parse(readResult());
+}
+
+export function compareSpells(request, conventions) {
+  const texts = requestTexts(request, compareMembers, conventions);
   exports.karbelon_compare_spells(writeTexts(texts));
   return JSON.parse(readResult());
 }
