@@ -13,7 +13,7 @@ bool onRowOf(const ControlSpec& control, const ControlSpec& anchor) {
 
 std::array<ControlId, controlCount> readingOrder() {
     std::array<ControlId, controlCount> order{};
-    auto next = order.begin();
+    auto* next = order.begin();
     for (const Container container : {Container::Form1, Container::Frame1}) {
         std::vector<const ControlSpec*> rows;
         for (const ControlSpec& row : controlTable) {
