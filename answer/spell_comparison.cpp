@@ -54,9 +54,9 @@ std::string spellComparisonJson(const SpellComparison& comparison,
         appendOutcomeJson(json, *comparison.requestOutcome, conventions);
         return json;
     }
-    json = "[";
+    json += '[';
     for (const SpellRow& row : comparison.rows) {
-        if (json.size() > 1) {
+        if (&row != &comparison.rows.front()) {
             json += ',';
         }
         json += R"({"spell":)";
