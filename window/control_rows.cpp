@@ -13,7 +13,7 @@ bool onRowOf(const ControlSpec& control, const ControlSpec& anchor) {
 
 std::array<ControlId, controlCount> readingOrder() {
     std::array<ControlId, controlCount> order{};
-    auto* next = order.begin();
+    std::size_t filled = 0;
     for (const Container container : {Container::Form1, Container::Frame1}) {
         std::vector<const ControlSpec*> rows;
         for (const ControlSpec& row : controlTable) {
@@ -34,8 +34,9 @@ std::array<ControlId, controlCount> readingOrder() {
             std::sort(rowStart, rowEnd, [](const ControlSpec* a, const ControlSpec* b) {
                 return a->bounds.left < b->bounds.left;
             });
-            next =
-                std::transform(rowStart, rowEnd, next, [](const ControlSpec* c) { return c->id; });
+            for (auto control = rowStart; control != rowEnd; ++control) {
+                order.at(filled++) = (*control)->id;
+            }
             rowStart = rowEnd;
         }
     }
