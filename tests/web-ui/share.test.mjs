@@ -139,6 +139,13 @@ describe('the result buttons', () => {
             assert.equal(await readClipboard(form), form.page.url());
             assert.match(form.page.url(), /#spell=/);
             assert.equal(await status(form), '링크를 복사했습니다.');
+
+            // Texts too long for a link leave the address without one, and the button says so.
+            await form.control('Text1').fill('1'.repeat(70_000));
+            await form.click('Command1');
+            assert.equal(new URL(form.page.url()).hash, '');
+            await form.click('share-link');
+            assert.equal(await status(form), '입력이 너무 길어 링크에 담지 못했습니다.');
         });
     });
 
