@@ -4,6 +4,8 @@ import * as karbelon from './karbelon.js';
 import { attachCombobox } from './combobox.js';
 import { createComparison } from './comparison_table.js';
 import { createMessageDialog } from './message_dialog.js';
+import { createResultActions } from './result_actions.js';
+import { clearAddress, fragmentTexts, showInAddress } from './share_link.js';
 import { fitTextSize, systemTextSize } from './text_size.js';
 
 const smallestTextSize = 9;
@@ -101,7 +103,8 @@ function createView(form, state) {
 // The panel's elements in the document, with the list box's behaviour: the
 // panel, its client area, by control name the element that holds each
 // control's text (for a combo box its input), the boxes a request is read
-// from by the field each feeds (spell, hp, mp, defence), and the result box.
+// from by the field each feeds (spell, hp, mp, defence, in the table's
+// order), and the result box.
 function bindFormPanel(table) {
     const panel = document.getElementById('Form1');
     const elements = new Map(table.controls.map((control) => [control.name, document.getElementById(control.name)]));
@@ -117,6 +120,7 @@ function bindFormPanel(table) {
         elements,
         reportName,
         report: elements.get(reportName),
+        requestBoxes: new Map(requestBoxes),
         request: () => Object.fromEntries(requestBoxes.map(([field, box]) => [field, box.value])),
         combobox: comboBox === undefined ? null : attachCombobox(document, comboBox.name),
     };
@@ -130,27 +134,54 @@ function freshForm() {
     return panel;
 }
 
-// Gives the form in the page its behaviour; the page shows it already.
-function openForm(table) {
+// Gives the form in the page its behaviour; the page shows it already. At
+// the page's start it also calculates the link in the address, if any.
+function openForm(table, atStart) {
     const form = bindFormPanel(table);
     const comparison = createComparison(document);
-    page.append(comparison.element);
+    // The link of the report on show, null where its texts are too long for one.
+    let link = null;
+    const actions = createResultActions(document, {
+        reportText: () => form.report.value,
+        tableRows: comparison.rows,
+        shareData: () => ({ title: table.caption, text: form.report.value, url: link }),
+    });
+    page.append(actions.element, comparison.element, actions.announcer);
 
     const state = { reportShown: false, unloadRequested: false };
     const presenter = karbelon.createForm1(createView(form, state), conventions);
-    current = { form, presenter };
+    current = { form, presenter, openLink };
     arrangeForm();
     const { elements } = form;
 
-    // The table always belongs to the report on show: a new report brings
-    // its request's comparison; a message or a reset defence leaves both.
-    elements.get('Command1').addEventListener('click', () => {
+    // The table and the address always belong to the report on show: a new
+    // report brings its request's comparison and link; a message or a reset
+    // defence leaves them.
+    function calculate() {
         state.reportShown = false;
         presenter.command1Click();
         if (state.reportShown) {
-            comparison.show(karbelon.compareSpells(form.request(), conventions));
+            const request = form.request();
+            comparison.show(karbelon.compareSpells(request, conventions));
+            link = showInAddress(request, window);
+            actions.reportShown(form.report.value);
         }
-    });
+    }
+
+    // A link's texts go into their boxes, only ever as values, and are
+    // calculated as a click would; a field it lacks or garbles stays as it is.
+    function openLink() {
+        const texts = fragmentTexts(location.hash, [...form.requestBoxes.keys()]);
+        if (texts.size === 0) {
+            return;
+        }
+        for (const [field, text] of texts) {
+            form.requestBoxes.get(field).value = text;
+        }
+        calculate();
+    }
+
+    elements.get('Command1').addEventListener('click', calculate);
     elements.get('Command2').addEventListener('click', () => {
         presenter.command2Click();
         // Closing disposes the presenter, so it waits until its handler returned.
@@ -166,6 +197,9 @@ function openForm(table) {
 
     presenter.load();
     elements.get(table.focusOrder[0]).focus();
+    if (atStart) {
+        openLink();
+    }
     page.setAttribute('aria-busy', 'false');
     page.dataset.state = 'ready';
     performance.mark('karbelon-form-ready');
@@ -177,6 +211,8 @@ function closeForm(table) {
     window.close();
     current.presenter.dispose();
     current = null;
+    // The report goes, and its link with it.
+    clearAddress(window);
     if (window.closed) {
         return;
     }
@@ -189,7 +225,7 @@ function closeForm(table) {
     reopen.textContent = '새로 열기';
     reopen.addEventListener('click', () => {
         page.replaceChildren(freshForm());
-        openForm(table);
+        openForm(table, false);
     });
     notice.append(' ', reopen);
     page.replaceChildren(notice);
@@ -219,12 +255,14 @@ async function start() {
         await document.fonts.ready;
     }
     fingerLayout = matchMedia(fingerLayoutQuery());
-    openForm(table);
+    openForm(table, true);
     // Nothing of the form needs it at once; made now, its icon is loaded
     // before the first message.
     setTimeout(messageBox, 0);
     // Turning a phone or narrowing a window switches layouts without a reload.
     fingerLayout.addEventListener('change', arrangeForm);
+    // A fragment edited in the address bar, or another link opened in this tab.
+    window.addEventListener('hashchange', () => current?.openLink());
     if ('serviceWorker' in navigator) {
         navigator.serviceWorker.register('sw.js').catch(() => {});
     }

@@ -1,7 +1,8 @@
 // All eight spells side by side for the report on show, below the form.
 // Every text in it comes from the module: each spell's row of headed columns,
 // or its message where the request gives that spell no figures, and the rate
-// line, as karbelon-cli's table shows them.
+// line, as karbelon-cli's table shows them. Each actual damage cell also gets
+// a bar, its spell's share of the largest actual damage, for the eye only.
 
 export function createComparison(document) {
     const section = document.createElement('section');
@@ -31,9 +32,25 @@ export function createComparison(document) {
         return tr;
     }
 
-    function spellRow(result, figureColumns) {
+    // The actual damage is the row's first figure, after the spell's name.
+    function addBar(cell, share) {
+        if (share === 0) {
+            return;
+        }
+        const bar = document.createElement('span');
+        bar.className = 'damage-bar';
+        bar.setAttribute('aria-hidden', 'true');
+        bar.style.setProperty('--share', String(share));
+        cell.classList.add('with-bar');
+        cell.append(bar);
+    }
+
+    function spellRow(result, figureColumns, largest) {
         if (result.outcome === 'figures') {
-            return row('td', result.columns.map((column) => column.text));
+            const tr = row('td', result.columns.map((column) => column.text));
+            // A positive damage is at most the largest, which is then positive too.
+            addBar(tr.cells[1], result.actual > 0 ? result.actual / largest : 0);
+            return tr;
         }
         const tr = row('td', [result.spell, result.message]);
         tr.lastElementChild.className = 'comparison-message';
@@ -52,8 +69,10 @@ export function createComparison(document) {
             return;
         }
         const withFigures = results.find((result) => result.outcome === 'figures');
+        const figureColumns = withFigures === undefined ? 1 : withFigures.columns.length - 1;
+        const largest = Math.max(...results.filter((result) => result.outcome === 'figures').map((result) => result.actual));
         const body = document.createElement('tbody');
-        body.append(...results.map((result) => spellRow(result, withFigures === undefined ? 1 : withFigures.columns.length - 1)));
+        body.append(...results.map((result) => spellRow(result, figureColumns, largest)));
         if (withFigures === undefined) {
             table.replaceChildren(body);
         } else {
@@ -66,5 +85,10 @@ export function createComparison(document) {
         section.hidden = false;
     }
 
-    return { element: section, show };
+    // The texts of the table on show, a row of cells each, headings first.
+    function rows() {
+        return [...table.rows].map((tr) => [...tr.cells].map((cell) => cell.textContent));
+    }
+
+    return { element: section, show, rows };
 }

@@ -139,7 +139,9 @@ export function formPanelMarkup(table) {
     table.readingOrder.forEach((name, at) => rules.push(`#${placedId(controlsByName.get(name))} { order: ${at}; }`));
     const html = [
         '<section id="Form1" class="window" aria-labelledby="Form1-caption">',
-        `<div class="title-bar"><img src="icons/karbelon-32.png" alt=""><h1 id="Form1-caption">${escapeHtml(table.caption)}</h1></div>`,
+        // The icon shows at 16 or 24 CSS pixels (page.css): the 128 pixel
+        // drawing serves screens of more than 1.33 device pixels a CSS pixel.
+        `<div class="title-bar"><img src="icons/karbelon-32.png" srcset="icons/karbelon-32.png 32w, icons/karbelon-128.png 128w" sizes="24px" alt=""><h1 id="Form1-caption">${escapeHtml(table.caption)}</h1></div>`,
         `<div class="client">${controls}</div>`,
         '</section>',
     ].join('');
