@@ -4,8 +4,9 @@
 //   engine.newTab({ width, height })  a fresh tab (its own storage where the
 //                                      client allows), at that viewport size
 //   engine.darkTab()                   a tab under prefers-color-scheme: dark
-//   engine.cannot                      what its automation cannot do, by step:
-//                                      { clipboard, dark, narrow } -> reason
+//   engine.cannot                      what its automation cannot do, by step
+//                                      (clipboard, dark, narrow, shareSheet):
+//                                      the reason, shown as the test's skip
 //   engine.stop()
 //   tab.goto(url), tab.evaluate(fn, arg), tab.click(selector),
 //   tab.type(text), tab.press('Control+A'), tab.clipboardText(), tab.close()
@@ -57,7 +58,7 @@ export async function startChromium() {
     };
     return {
         name: 'Chromium',
-        cannot: {},
+        cannot: { shareSheet: 'Chromium on Linux has no navigator.share, so no share sheet to drive' },
         newTab: ({ width, height } = defaultViewport) => open({ viewport: { width, height } }),
         darkTab: () => open({ viewport: defaultViewport, colorScheme: 'dark' }),
         stop: () => browser.close(),
@@ -115,10 +116,10 @@ export async function startFirefox() {
     };
     return {
         name: 'Firefox',
+        cannot: { shareSheet: 'Firefox has navigator.share only on Windows and Android, so no share sheet to drive here' },
+        newTab: (size = defaultViewport) => open(browser, size),
         // Media emulation needs CDP, which Firefox does not speak; a second
         // browser with a dark system theme stands in for it.
-        cannot: {},
-        newTab: (size = defaultViewport) => open(browser, size),
         async darkTab() {
             darkBrowser ??= await launchFirefox({ 'ui.systemUsesDarkTheme': 1 });
             return open(darkBrowser, defaultViewport);
@@ -233,7 +234,9 @@ export async function startWebKit() {
     await mkdir(join(home, 'gtk-3.0'));
     await writeFile(join(home, 'gtk-3.0', 'gtk.css'), narrowToolbarCss);
     const port = await freePort();
-    const env = { ...process.env, DISPLAY: xvfb.display, XDG_CONFIG_HOME: home, LANG: 'ko_KR.UTF-8', LANGUAGE: 'ko_KR' };
+    // MiniBrowser answers navigator.language en-US whatever the locale; its
+    // separators are those of ko-KR, which the expected reports hold.
+    const env = { ...process.env, DISPLAY: xvfb.display, XDG_CONFIG_HOME: home };
     delete env.WAYLAND_DISPLAY;
     const server = spawn(webKitDriverPath, [`--port=${port}`], { env, stdio: ['ignore', 'ignore', 'ignore'] });
     const url = `http://127.0.0.1:${port}`;
@@ -277,7 +280,9 @@ export async function startWebKit() {
     };
     return {
         name: 'WebKit',
-        cannot: {},
+        cannot: {
+            shareSheet: 'WebKitGTK has no navigator.share; Safari\'s share sheet is a system window that WebDriver cannot drive',
+        },
         newTab: (size = defaultViewport) => open([], size),
         darkTab: () => open(['--dark-mode'], defaultViewport),
         async stop() {
