@@ -138,12 +138,13 @@ web-engines-test: deps-web-ui-test web
 	    node --test --test-concurrency=1 smoke_chromium.test.mjs smoke_firefox.test.mjs smoke_webkit.test.mjs
 
 # The page's weight (gzip), start time against a script-free floor, and the
-# time of a Command1 click, also with 10 MB in a box, in headless Chromium;
+# time of a Command1 click, also with 10 MB in a box, and the start from a
+# link to its report, in headless Chromium;
 # start and click also on a phone's touch screen.
 web-bench: deps-web-ui-test web
 	cd tests/web-ui && npm ci --no-audit --no-fund --loglevel=error
 	node bench/web/weight.mjs build/web
-	node bench/web/startup.mjs build/web 30
+	node bench/web/startup.mjs build/web 30 --link
 	node bench/web/startup.mjs build/web 30 --phone
 	node bench/web/click.mjs build/web 100
 	node bench/web/click.mjs build/web 100 --phone

@@ -58,11 +58,21 @@ export function showInAddress(request, window) {
         clearAddress(window);
         return null;
     }
-    window.history.replaceState(window.history.state, '', fragment);
-    return window.location.href;
+    replaceAddress(window, fragment);
+    return new URL(fragment, window.location.href).href;
 }
 
 // The address without a calculation, still without a history entry.
-export function clearAddress({ history, location }) {
-    history.replaceState(history.state, '', `${location.pathname}${location.search}`);
+export function clearAddress(window) {
+    replaceAddress(window, `${window.location.pathname}${window.location.search}`);
+}
+
+// A browser may refuse (a sandboxed frame) or drop (too many in a row) an
+// address change; the page goes on, and the link is still the request's.
+function replaceAddress({ history }, address) {
+    try {
+        history.replaceState(history.state, '', address);
+    } catch {
+        // The address keeps what it held.
+    }
 }

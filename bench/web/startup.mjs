@@ -2,15 +2,18 @@
 // painted and ready for input, against a floor page holding the same controls and no
 // script (the page's own DOM once ready, with its scripts removed). Runs
 // alternate between the two, each in a fresh browser context. With --phone,
-// both load on a 360 × 640 touch screen (the finger layout).
-//   node bench/web/startup.mjs [build/web] [runs] [--phone]
+// both load on a 360 × 640 touch screen (the finger layout). With --link, the
+// page also opens a link to a calculation (ready once its report is shown),
+// against the plain page's start.
+//   node bench/web/startup.mjs [build/web] [runs] [--phone] [--link]
 import { cp, mkdtemp, rm, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { join, resolve } from 'node:path';
 import { launchBrowser, startServer } from '../../tests/web-ui/harness.mjs';
 
 const phone = process.argv.includes('--phone');
-const [directoryArgument, runsArgument] = process.argv.slice(2).filter((argument) => argument !== '--phone');
+const link = process.argv.includes('--link');
+const [directoryArgument, runsArgument] = process.argv.slice(2).filter((argument) => !argument.startsWith('--'));
 const directory = resolve(directoryArgument ?? 'build/web');
 const runs = Number(runsArgument ?? 30);
 const device = phone ? { viewport: { width: 360, height: 640 }, isMobile: true, hasTouch: true, deviceScaleFactor: 3 } : {};
@@ -93,9 +96,14 @@ try {
 
     const page = [];
     const floorTimes = [];
+    const linkTimes = [];
+    const linkPath = `#${new URLSearchParams({ spell: '지옥겁화', hp: '1', mp: '123456.5', defence: '37' })}`;
     for (let run = 0; run < runs; run += 1) {
         page.push(await measure('', 'karbelon-form-ready'));
         floorTimes.push(await measure('floor.html', null));
+        if (link) {
+            linkTimes.push(await measure(linkPath, 'karbelon-form-ready'));
+        }
     }
     const pageMedian = median(page);
     const floorMedian = median(floorTimes);
@@ -104,6 +112,12 @@ try {
     console.log(`floor median ${floorMedian.toFixed(1)} ms (min ${Math.min(...floorTimes).toFixed(1)}, max ${Math.max(...floorTimes).toFixed(1)})`);
     const ratio = pageMedian / floorMedian;
     console.log(`ratio ${ratio.toFixed(2)}x; goal <= 1.5x: ${ratio <= 1.5 ? 'met' : 'NOT met'}`);
+    if (link) {
+        const linkMedian = median(linkTimes);
+        const linkRatio = linkMedian / pageMedian;
+        console.log(`link  median ${linkMedian.toFixed(1)} ms (min ${Math.min(...linkTimes).toFixed(1)}, max ${Math.max(...linkTimes).toFixed(1)}), report shown`);
+        console.log(`link to plain start ${linkRatio.toFixed(2)}x; goal <= 1.5x: ${linkRatio <= 1.5 ? 'met' : 'NOT met'}`);
+    }
 } finally {
     await browser.close();
     await server.stop();

@@ -6,7 +6,7 @@ import { resolve } from 'node:path';
 import { gzipSync } from 'node:zlib';
 
 const directory = resolve(process.argv[2] ?? 'build/web');
-const goalBytes = 130 * 1024;
+const goalBytes = 135 * 1024;
 const worker = readFileSync(resolve(directory, 'sw.js'), 'utf8');
 const list = /^const pageFiles = \[(.*)\];$/m.exec(worker)[1];
 const files = [...list.matchAll(/'\.\/([^']+)'/g)].map((match) => match[1]).concat('sw.js');

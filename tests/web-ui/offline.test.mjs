@@ -5,7 +5,9 @@ import { cp, mkdtemp, readFile, rm, writeFile } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { after, before, test } from 'node:test';
-import { FormPage, launchBrowser, presetReport, startServer, webDir } from './harness.mjs';
+import { FormPage, builtModule, launchBrowser, presetReport, startServer, webDir } from './harness.mjs';
+
+const karbelon = await builtModule();
 
 let browser;
 let site;
@@ -52,6 +54,12 @@ test('a reload with the network cut opens the calculator', async () => {
         await form.ready();
         await form.click('Command1');
         assert.equal(await form.text('Text4'), presetReport);
+
+        // A link opened offline in a new tab shows its report.
+        const linked = new FormPage(await context.newPage());
+        await linked.goto(form.page.url().replace('mp=900000', 'mp=1000'));
+        const request = { spell: '카르벨론', hp: '650000', mp: '1000', defence: '-100' };
+        assert.equal(await linked.text('Text4'), karbelon.calculate(request).report.replace(/\r\n/g, '\n'));
     });
 });
 

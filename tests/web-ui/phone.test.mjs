@@ -23,9 +23,9 @@ const devices = [
 const touchContext = ({ width, height }, options = {}) =>
     browser.newContext({ locale: 'ko-KR', viewport: { width, height }, isMobile: true, hasTouch: true, deviceScaleFactor: 3, ...options });
 
-// The targets a finger hits in the form, and neighbours in the window's
+// The targets a finger hits in the form and the result buttons, and neighbours in the window's
 // reading order, each right of or below the one before.
-const formTargets = ['#Combo1', '.combobox-button', '#Text1', '#Text2', '#Text3', '#Text4', '#Command1', '#Command2', '#Label6'];
+const formTargets = ['#Combo1', '.combobox-button', '#Text1', '#Text2', '#Text3', '#Text4', '#Command1', '#Command2', '#Label6', '.result-buttons button'];
 const readingOrder = ['Combo1-box', 'Text1', 'Text2', 'Text3', 'Text4', 'Command1', 'Command2', 'Label5', 'Label6'];
 
 // What a reader and a finger meet on the page as it shows now, measured in
@@ -60,10 +60,16 @@ function measurePage({ targets, order }) {
             (['INPUT', 'TEXTAREA'].includes(element.tagName) ||
                 [...element.childNodes].some((node) => node.nodeType === Node.TEXT_NODE && node.textContent.trim() !== '')),
     );
+    // The lines of an element's own text (a damage bar beside it is none).
     const lineCount = (element) => {
         const range = document.createRange();
-        range.selectNodeContents(element);
-        return new Set([...range.getClientRects()].map((box) => Math.round(box.top))).size;
+        const tops = [...element.childNodes]
+            .filter((node) => node.nodeType === Node.TEXT_NODE)
+            .flatMap((node) => {
+                range.selectNodeContents(node);
+                return [...range.getClientRects()].map((box) => Math.round(box.top));
+            });
+        return new Set(tops).size;
     };
     const root = document.documentElement;
     const text4 = document.getElementById('Text4');

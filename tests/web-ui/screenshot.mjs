@@ -1,6 +1,7 @@
 // The README's pictures of the web page: the panel at a desktop width, and
 // the finger layout on a phone upright and turned, each after one press of
-// Command1 (report and comparison table shown). The phones' pictures are
+// Command1 (report and comparison table shown); a desktop and a phone also
+// in the dark scheme. The phones' pictures are
 // taken at CSS pixels, so they stay small. The whole page is shown by making
 // the viewport as tall as the page: Chromium's full-page capture drops the
 // emulated touch screen, and the page would turn back to the panel.
@@ -14,6 +15,8 @@ const shots = [
     { file: 'screenshot-web-desktop.png', options: { viewport: { width: 900, height: 720 }, deviceScaleFactor: 1 } },
     { file: 'screenshot-web-phone.png', options: { viewport: { width: 360, height: 640 }, ...phone } },
     { file: 'screenshot-web-phone-landscape.png', options: { viewport: { width: 844, height: 390 }, ...phone } },
+    { file: 'screenshot-web-desktop-dark.png', options: { viewport: { width: 900, height: 720 }, deviceScaleFactor: 1, colorScheme: 'dark' } },
+    { file: 'screenshot-web-phone-dark.png', options: { viewport: { width: 360, height: 640 }, ...phone, colorScheme: 'dark' } },
 ];
 
 const server = await startServer();
