@@ -14,6 +14,7 @@
 // No client downloads a browser: each drives the one Debian installs.
 import { execFile, spawn } from 'node:child_process';
 import { once } from 'node:events';
+import { existsSync } from 'node:fs';
 import { mkdtemp, mkdir, rm, writeFile } from 'node:fs/promises';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
@@ -28,6 +29,12 @@ const firefoxPath = process.env.FIREFOX ?? '/usr/bin/firefox-esr';
 const webKitDriverPath = process.env.WEBKIT_WEBDRIVER ?? '/usr/bin/WebKitWebDriver';
 const miniBrowserPath = process.env.MINIBROWSER ?? '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser';
 const defaultViewport = { width: 1024, height: 768 };
+
+function requireFile(path, debianPackage) {
+    if (!existsSync(path)) {
+        throw new Error(`${path} is missing: install ${debianPackage} (scripts/install-deps.sh web-ui-test)`);
+    }
+}
 
 // 'Control+A' -> { modifiers: ['Control'], key: 'A' }
 function chord(keys) {
@@ -105,6 +112,7 @@ function puppeteerTab(context, page) {
 }
 
 export async function startFirefox() {
+    requireFile(firefoxPath, 'firefox-esr');
     const browser = await launchFirefox();
     let darkBrowser = null;
     const open = async (on, { width, height }) => {
@@ -229,6 +237,8 @@ function seleniumTab(driver, handle, readClipboard, onClose) {
 }
 
 export async function startWebKit() {
+    requireFile(webKitDriverPath, 'webkit2gtk-driver');
+    requireFile(miniBrowserPath, 'libwebkit2gtk-4.1-0');
     const xvfb = await startXvfb();
     const home = await mkdtemp(join(tmpdir(), 'karbelon-webkit-'));
     await mkdir(join(home, 'gtk-3.0'));
@@ -239,6 +249,7 @@ export async function startWebKit() {
     const env = { ...process.env, DISPLAY: xvfb.display, XDG_CONFIG_HOME: home };
     delete env.WAYLAND_DISPLAY;
     const server = spawn(webKitDriverPath, [`--port=${port}`], { env, stdio: ['ignore', 'ignore', 'ignore'] });
+    server.once('error', () => {}); // reported by waitForDriver, as its exit
     const url = `http://127.0.0.1:${port}`;
     // WebKitWebDriver runs one session at a time: the dark one replaces
     // the plain one while it is needed, and the other way round.
