@@ -13,6 +13,11 @@ const inPage = {
     state: () => document.getElementById('page')?.dataset.state ?? '',
     value: (id) => document.getElementById(id).value,
     focusedId: () => document.activeElement?.id ?? '',
+    // The focused element and whether its focus ring shows.
+    focusRing: () => {
+        const focused = document.activeElement;
+        return { id: focused?.id ?? '', ring: focused.matches(':focus-visible') && getComputedStyle(focused).outlineStyle !== 'none' };
+    },
     listShown: () => {
         const list = document.getElementById('Combo1-list');
         return !list.hidden && list.getClientRects().length > 0;
@@ -234,6 +239,9 @@ export function smokeSuite(start) {
             assert.deepEqual(await page.read(inPage.options), spellNames);
             assert.equal(await page.read(inPage.listShown), false);
             assert.equal(await page.read(inPage.comparison), null);
+            // The keyboard moves on in the window's order, and shows where it is.
+            await page.press('Tab');
+            assert.deepEqual(await page.read(inPage.focusRing), { id: 'Text1', ring: true });
         });
     });
 
