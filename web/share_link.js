@@ -58,7 +58,10 @@ export function showInAddress(request, window) {
         clearAddress(window);
         return null;
     }
-    replaceAddress(window, fragment);
+    // The same texts again leave the address alone: a change costs Chromium a trip to its browser process.
+    if (window.location.hash !== fragment) {
+        replaceAddress(window, fragment);
+    }
     return new URL(fragment, window.location.href).href;
 }
 

@@ -1,6 +1,6 @@
 // A click on Command1 until the report is in the result box: real mouse
 // clicks, timed in the page from the start of the click's dispatch to the
-// end of the page's own handler (report and comparison table written), and
+// end of the page's own handler (report, comparison table and address written), and
 // from the event's creation (the browser's input path included). With
 // --phone, taps on a 360 × 640 touch screen (the finger layout).
 //   node bench/web/click.mjs [build/web] [clicks] [--phone]
@@ -36,8 +36,10 @@ try {
     });
     const box = await page.locator('#Command1').boundingBox();
     for (let click = 0; click < clicks; click += 1) {
-        // Emptied, so each click must write the report again.
+        // Emptied, so each click must write the report again; the mana
+        // alternates, so each click also writes a new address.
         await page.locator('#Text4').fill('');
+        await page.locator('#Text2').fill(click % 2 === 0 ? '900000' : '900001');
         if (phone) {
             await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
         } else {
