@@ -27,7 +27,7 @@ FUZZ_TEST_SECONDS ?= 15
 .PHONY: run test build deps-run deps-test linux asan clean \
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
         package deps-package windows web deps-web libcxx deps-libcxx web-test \
-        serve web-ui-test web-bench deps-web-ui-test \
+        serve web-ui-test web-engines-test web-bench deps-web-ui-test \
         fresh-root-check fresh-root-test deps-fresh-root deps-linux \
         deps-linux-test deps-windows
 
@@ -125,11 +125,17 @@ deps-package:
 serve: web
 	python3 -m http.server $(SERVE_PORT) --bind 127.0.0.1 --directory build/web
 
-# The page in headless Chromium, driven as a user would (tests/web-ui).
+# The page in headless Chromium, driven as a user would (tests/web-ui), and
+# its smoke suite (smoke_*.test.mjs) in Firefox ESR and WebKitGTK as well.
 web-ui-test: deps-web-ui-test web
 	for script in web/*.js web/module/*.js scripts/*.mjs tests/web/*.mjs tests/web-ui/*.mjs \
 	              bench/*.mjs bench/web/*.mjs; do node --check "$$script" || exit 1; done
 	cd tests/web-ui && npm ci --no-audit --no-fund --loglevel=error && npm test
+
+# Only the smoke suite of the whole use, in Chromium, Firefox and WebKit.
+web-engines-test: deps-web-ui-test web
+	cd tests/web-ui && npm ci --no-audit --no-fund --loglevel=error && \
+	    node --test --test-concurrency=1 smoke_chromium.test.mjs smoke_firefox.test.mjs smoke_webkit.test.mjs
 
 # The page's weight (gzip), start time against a script-free floor, and the
 # time of a Command1 click, also with 10 MB in a box, and the start from a

@@ -27,8 +27,11 @@ declare -A groups=(
     # the packages, the Windows cross compiler with its runtime's notices, and
     # makensis for the Windows installer.
     [package]="dpkg-dev file desktop-file-utils appstream lintian g++-mingw-w64-x86-64-posix mingw-w64-common nsis"
-    # make web-ui-test: Debian's Chromium driven by playwright-core from npm.
-    [web-ui-test]="chromium npm python3 fonts-noto-cjk"
+    # make web-ui-test: the page in Debian's Chromium (playwright-core from
+    # npm), Firefox ESR (puppeteer-core) and WebKitGTK's MiniBrowser
+    # (selenium-webdriver through WebKitWebDriver) on an Xvfb display, whose
+    # clipboard xclip reads.
+    [web-ui-test]="chromium firefox-esr webkit2gtk-driver libwebkit2gtk-4.1-0 xvfb xclip npm python3 fonts-noto-cjk"
     # make web: the WebAssembly module (clang 19 for wasm32-wasi, WASI's C
     # library, libc++ for wasm32, wasm-opt), Node for its tests and bench, and
     # python3 for the web zip and make serve.

@@ -4,6 +4,7 @@ import * as karbelon from './karbelon.js';
 import { attachCombobox } from './combobox.js';
 import { createComparison } from './comparison_table.js';
 import { createMessageDialog } from './message_dialog.js';
+import { reportHeightFit } from './report_height.js';
 import { createResultActions } from './result_actions.js';
 import { clearAddress, fragmentTexts, showInAddress } from './share_link.js';
 import { fitTextSize, systemTextSize } from './text_size.js';
@@ -52,9 +53,10 @@ function arrangeForm() {
     const { form } = current;
     if (fingerLayout.matches) {
         form.panel.style.fontSize = '';
-        return;
+    } else {
+        fitTextSize(karbelon.chooseTextSize, form, conventions, systemTextSize(document), smallestTextSize);
     }
-    fitTextSize(karbelon.chooseTextSize, form, conventions, systemTextSize(document), smallestTextSize);
+    form.fitReport();
 }
 
 // Chromium spends half a second of each frame on 10 MB that an edit changed, none on the same
@@ -83,6 +85,7 @@ function createView(form, state) {
             elements.get(name).value = text;
             if (name === reportName) {
                 state.reportShown = true;
+                form.fitReport();
             }
         },
         appendSpellItem(text) {
@@ -120,6 +123,7 @@ function bindFormPanel(table) {
         elements,
         reportName,
         report: elements.get(reportName),
+        fitReport: reportHeightFit(elements.get(reportName), fingerLayout),
         requestBoxes: new Map(requestBoxes),
         request: () => Object.fromEntries(requestBoxes.map(([field, box]) => [field, box.value])),
         combobox: comboBox === undefined ? null : attachCombobox(document, comboBox.name),
@@ -261,6 +265,8 @@ async function start() {
     setTimeout(messageBox, 0);
     // Turning a phone or narrowing a window switches layouts without a reload.
     fingerLayout.addEventListener('change', arrangeForm);
+    // A new width wraps the report anew.
+    window.addEventListener('resize', () => current?.form.fitReport());
     // A fragment edited in the address bar, or another link opened in this tab.
     window.addEventListener('hashchange', () => current?.openLink());
     if ('serviceWorker' in navigator) {
