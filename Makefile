@@ -116,6 +116,7 @@ package: deps-package
 	rm -rf build/packages/_CPack_Packages
 	$(MAKE) web
 	scripts/build-web-page.sh build/web --zip build/packages/karbelon-1.0.0.0-web.zip
+	scripts/build-npm-package.sh build/web build/packages
 	@ls -l build/packages
 
 deps-package:
