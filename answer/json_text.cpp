@@ -85,7 +85,7 @@ void appendJsonNumber(std::string& out, double value) {
     const int wholeDigitCount = digitCount + scale;
     const int scientificLength =
         digitCount + (digitCount > 1 ? 1 : 0) + (std::abs(exponent) >= 100 ? 5 : 4);
-    const int fixedLength = scale >= 0             ? wholeDigitCount
+    const int fixedLength = scale >= 0            ? wholeDigitCount
                             : wholeDigitCount > 0 ? digitCount + 1
                                                   : 2 - scale;
     if (std::signbit(value)) {

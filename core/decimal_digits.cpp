@@ -12,7 +12,7 @@ namespace {
 
 // A natural number in base 10^9, least significant limb first.
 class BigNatural {
-public:
+  public:
     explicit BigNatural(std::uint64_t value) {
         do {
             limbs_.push_back(static_cast<std::uint32_t>(value % limbBase));
@@ -37,7 +37,7 @@ public:
         multiply(rest);
     }
 
-    std::string digits() const {
+    [[nodiscard]] std::string digits() const {
         std::string text = std::to_string(limbs_.back());
         for (auto limb = limbs_.rbegin() + 1; limb != limbs_.rend(); ++limb) {
             const std::string group = std::to_string(*limb);
@@ -47,7 +47,7 @@ public:
         return text;
     }
 
-private:
+  private:
     static constexpr std::uint32_t limbBase = 1'000'000'000;
     static constexpr std::size_t limbDigits = 9;
 

@@ -86,14 +86,39 @@ TEST(DecimalDigits, EdgesRoundAsToChars) {
         std::numeric_limits<double>::min(),
         std::numeric_limits<double>::max(),
         std::numeric_limits<double>::epsilon(),
-        0.1, 0.5, 1.5, 2.5, 0.25, 0.75, 0.49999999999999994, 0.5000000000000001,
-        1, 9, 10, 99.5, 100.5, 123456.5, 4503599627370495.5, 9007199254740993.0,
-        48.71929931640625,         // a tie at the fifteenth digit, kept even
+        0.1,
+        0.5,
+        1.5,
+        2.5,
+        0.25,
+        0.75,
+        0.49999999999999994,
+        0.5000000000000001,
+        1,
+        9,
+        10,
+        99.5,
+        100.5,
+        123456.5,
+        4503599627370495.5,
+        9007199254740993.0,
+        48.71929931640625,  // a tie at the fifteenth digit, kept even
         48.71929931640635,
-        999999999999999.5,         // carries into a sixteenth digit
+        999999999999999.5,  // carries into a sixteenth digit
         9.999999999999995,
         0.9999999999999999,
-        1e15, 1e16, 1e22, 1e23, 1e300, 1e-300, 5e-324, 337275, 455542.5, 7.5, 9.375, 75,
+        1e15,
+        1e16,
+        1e22,
+        1e23,
+        1e300,
+        1e-300,
+        5e-324,
+        337275,
+        455542.5,
+        7.5,
+        9.375,
+        75,
     };
     for (const double value : edges) {
         expectAsToChars(value);
@@ -101,14 +126,14 @@ TEST(DecimalDigits, EdgesRoundAsToChars) {
 }
 
 TEST(DecimalDigits, RandomDoublesRoundAsToChars) {
-    std::mt19937_64 random(20261210);
+    std::mt19937_64 random(20261210);  // NOLINT(cert-msc32-c,cert-msc51-cpp): repeatable on purpose
     std::uniform_int_distribution<std::uint64_t> finiteBits(1, 0x7fefffffffffffffULL);
     std::uniform_int_distribution<std::uint64_t> wholes(1, std::uint64_t{1} << 60);
     std::uniform_int_distribution<int> halves(1, 60);
     for (int i = 0; i < 20000; ++i) {
         expectAsToChars(std::bit_cast<double>(finiteBits(random)));
         // Whole numbers and short binary fractions: where ties happen.
-        const double whole = static_cast<double>(wholes(random));
+        const auto whole = static_cast<double>(wholes(random));
         expectAsToChars(whole);
         expectAsToChars(std::ldexp(whole, -halves(random)));
         if (HasFatalFailure()) {
