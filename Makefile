@@ -27,7 +27,7 @@ FUZZ_TEST_SECONDS ?= 15
 .PHONY: run test build deps-run deps-test linux asan clean \
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
         package deps-package windows web deps-web libcxx deps-libcxx web-test \
-        serve web-ui-test web-engines-test web-bench deps-web-ui-test \
+        serve web-ui-test web-engines-test web-bench deps-web-ui-test npm-test \
         fresh-root-check fresh-root-test deps-fresh-root deps-linux \
         deps-linux-test deps-windows
 
@@ -41,7 +41,7 @@ run: deps-run
 
 # package first: the packaging tests in the linux suite check its Windows zip.
 # lint (clang-tidy, then the format check) after fuzz-short, whose build it reads.
-test: deps-test package linux asan windows fuzz-short lint libcxx web-test web-ui-test
+test: deps-test package linux asan windows fuzz-short lint libcxx web-test npm-test web-ui-test
 
 deps-run:
 	@$(DEPS) $(RUN_GROUPS)
@@ -116,6 +116,7 @@ package: deps-package
 	rm -rf build/packages/_CPack_Packages
 	$(MAKE) web
 	scripts/build-web-page.sh build/web --zip build/packages/karbelon-1.0.0.0-web.zip
+	scripts/build-npm-package.sh build/web build/packages
 	@ls -l build/packages
 
 deps-package:
@@ -128,7 +129,7 @@ serve: web
 # The page in headless Chromium, driven as a user would (tests/web-ui), and
 # its smoke suite (smoke_*.test.mjs) in Firefox ESR and WebKitGTK as well.
 web-ui-test: deps-web-ui-test web
-	for script in web/*.js web/module/*.js scripts/*.mjs tests/web/*.mjs tests/web-ui/*.mjs \
+	for script in web/*.js web/module/*.js scripts/*.mjs tests/web/*.mjs tests/npm/*.mjs tests/web-ui/*.mjs \
 	              bench/*.mjs bench/web/*.mjs; do node --check "$$script" || exit 1; done
 	cd tests/web-ui && npm ci --no-audit --no-fund --loglevel=error && npm test
 
@@ -180,6 +181,12 @@ web-test: web
 
 deps-web:
 	@$(DEPS) $(WEB_GROUPS)
+
+# The npm package that make package wrote (build/packages/karbelon-*.tgz),
+# installed into an empty project; TypeScript comes from tests/web-ui's lock.
+npm-test: deps-web deps-web-ui-test
+	cd tests/web-ui && npm ci --no-audit --no-fund --loglevel=error
+	node --test tests/npm/*.test.mjs
 
 # Core and window logic with clang 19 and libc++ (the standard library of
 # macOS and Android), with their unit tests.

@@ -1,11 +1,10 @@
 #include "number_text.h"
 
-#include <array>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
-#include <system_error>
+#include <utility>
 
+#include "core/decimal_digits.h"
 #include "fast_float/fast_float.h"
 
 namespace karbelon {
@@ -139,13 +138,8 @@ std::string formatGrouped(double wholeValue, const NumberConventions& convention
     if (wholeValue == 0) {
         return {};
     }
-    // The largest double has 309 integer digits; precision 0 gives them exactly.
-    std::array<char, 400> buffer{};
-    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(),
-                                       std::fabs(wholeValue), std::chars_format::fixed, 0);
-    const std::string_view digits(buffer.data(),
-                                  static_cast<std::size_t>(written.ptr - buffer.data()));
-
+    // Up to 309 digits, never an exponent.
+    const std::string digits = wholeDigits(std::fabs(wholeValue));
     std::string text = wholeValue < 0 ? "-" : "";
     const std::size_t firstGroup = digits.size() % 3 == 0 ? 3 : digits.size() % 3;
     text += digits.substr(0, firstGroup);
@@ -160,31 +154,18 @@ std::string formatPlainNumber(double value, const NumberConventions& conventions
     if (!std::isfinite(value)) {
         return nonFiniteText(value);
     }
-    // Fifteen significant digits, correctly rounded: "d.dddddddddddddde±x".
-    constexpr int digitsAfterPoint = 14;
-    std::array<char, 32> buffer{};
-    const auto written =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                      std::chars_format::scientific, digitsAfterPoint);
-    const std::string_view scientific(buffer.data(),
-                                      static_cast<std::size_t>(written.ptr - buffer.data()));
-    const std::size_t mark = scientific.find('e');
-    std::string digits(scientific.substr(0, 1));
-    digits += scientific.substr(2, mark - 2);
+    if (value == 0) {
+        return "0";  // of either sign
+    }
+    // Fifteen significant digits, correctly rounded (half to even).
+    constexpr int significantDigits = 15;
+    DecimalDigits rounded = roundedDigits(exactDigits(std::fabs(value)), significantDigits);
+    std::string digits = std::move(rounded.digits);
     digits.erase(digits.find_last_not_of('0') + 1);
-    if (digits.empty()) {
-        return "0";  // zero, of either sign
-    }
-    std::string_view exponentText = scientific.substr(mark + 1);
-    if (exponentText.front() == '+') {
-        exponentText.remove_prefix(1);
-    }
-    int exponent = 0;
-    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
 
     std::string text = value < 0 ? "-" : "";
-    // The decimal point stands after (exponent + 1) digits of the number.
-    const int pointPosition = exponent + 1;
+    // The decimal point stands after pointPosition digits of the number.
+    const int pointPosition = rounded.pointPosition;
     const auto digitCount = static_cast<int>(digits.size());
     if (pointPosition <= 0) {
         text += '0';

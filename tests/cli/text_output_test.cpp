@@ -96,6 +96,10 @@ TEST(JsonNumber, WritesWhatToCharsWrites) {
         values.push_back(whole / 100);
         values.push_back(-whole / 8);
         values.push_back(whole * 1.5 - whole * (whole / 1e7));
+        // Whole numbers beyond 2^53, where the fixed form needs exact digits.
+        values.push_back(whole * 1e15 + digits(random));
+        values.push_back(std::ldexp(whole, 30 + digits(random) % 40));
+        values.push_back(std::bit_cast<double>(random() & 0x7fefffffffffffffULL));
     }
     for (const double value : values) {
         std::array<char, 32> buffer{};
