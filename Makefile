@@ -123,9 +123,9 @@ format:
 # lists every other file, for comparing a rebuild (make repro-check).
 package: deps-package
 	cmake --preset linux
-	cmake --build --preset linux -j $(JOBS) $(addprefix --target ,$(LINUX_PACKAGE_TARGETS))
+	cmake --build --preset linux -j $(JOBS) $(if $(LINUX_PACKAGE_TARGETS),--target $(LINUX_PACKAGE_TARGETS))
 	cmake --preset windows
-	cmake --build --preset windows -j $(JOBS) $(addprefix --target ,$(WINDOWS_PACKAGE_TARGETS))
+	cmake --build --preset windows -j $(JOBS) $(if $(WINDOWS_PACKAGE_TARGETS),--target $(WINDOWS_PACKAGE_TARGETS))
 	rm -rf build/packages
 	umask 022 && cpack --config build/linux/CPackConfig.cmake -B build/packages
 	umask 022 && cpack --config build/windows/CPackConfig.cmake -B build/packages
