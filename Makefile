@@ -144,8 +144,8 @@ deps-package:
 
 # Two builds of `make package` from clean clones of HEAD in other folders, a
 # minute apart, under other umasks, time zones and locales; every file in
-# build/packages must come out the same. Its own target: it takes long
-# (scripts/reproducibility-check.sh says how long).
+# build/packages must come out the same. Its own target: the two builds
+# take about a quarter of an hour on two cores.
 repro-check: deps-repro-check
 	JOBS=$(JOBS) scripts/reproducibility-check.sh
 
