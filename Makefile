@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 RUN_GROUPS := build cli qt
 WEB_GROUPS := build web
 LIBCXX_GROUPS := build libcxx
-TEST_GROUPS := build test cli qt gui-test fuzz lint package windows web libcxx web-ui-test
+TEST_GROUPS := build test cli qt gui-test fuzz lint package windows web libcxx web-ui-test repro
 FUZZ_GROUPS := build cli fuzz
 LINT_GROUPS := build test cli qt fuzz lint
 LINUX_GROUPS := build test cli qt
@@ -54,7 +54,7 @@ run: deps-run
 
 # package first: the packaging tests in the linux suite check its Windows zip.
 # lint (clang-tidy, then the format check) after fuzz-short, whose build it reads.
-test: deps-test package linux asan windows fuzz-short lint libcxx web-test web-ui-test
+test: deps-test package linux asan windows fuzz-short lint libcxx web-test web-ui-test repro-check
 
 deps-run:
 	@$(DEPS) $(RUN_GROUPS)
@@ -144,8 +144,8 @@ deps-package:
 
 # Two builds of `make package` from clean clones of HEAD in other folders, a
 # minute apart, under other umasks, time zones and locales; every file in
-# build/packages must come out the same. Its own target: the two builds
-# take about a quarter of an hour on two cores.
+# build/packages must come out the same. Of committed work only; the two
+# builds take about three minutes on two free cores.
 repro-check: deps-repro-check
 	JOBS=$(JOBS) scripts/reproducibility-check.sh
 
