@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 RUN_GROUPS := build cli qt
 WEB_GROUPS := build web
 LIBCXX_GROUPS := build libcxx
-TEST_GROUPS := build test cli qt gui-test fuzz lint package windows web libcxx web-ui-test
+TEST_GROUPS := build test cli qt gui-test fuzz lint package windows web libcxx web-ui-test repro
 FUZZ_GROUPS := build cli fuzz
 LINT_GROUPS := build test cli qt fuzz lint
 LINUX_GROUPS := build test cli qt
@@ -23,13 +23,26 @@ SERVE_PORT ?= 0
 # bounded run in `make test`.
 FUZZ_SECONDS ?= 60
 FUZZ_TEST_SECONDS ?= 15
+# Every time stamp the build writes (archives, Qt's resources) is the last
+# commit's, so that the same commit gives the same packages.
+ifeq ($(origin SOURCE_DATE_EPOCH),undefined)
+SOURCE_DATE_EPOCH := $(shell git log -1 --format=%ct 2>/dev/null)
+endif
+ifneq ($(SOURCE_DATE_EPOCH),)
+export SOURCE_DATE_EPOCH
+endif
+# What `make package` builds of the linux and windows presets; empty builds
+# the whole preset, tests too. The reproducibility check builds only what the
+# packages hold.
+LINUX_PACKAGE_TARGETS ?=
+WINDOWS_PACKAGE_TARGETS ?=
 
 .PHONY: run test build deps-run deps-test linux asan clean \
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
         package deps-package windows web deps-web libcxx deps-libcxx web-test \
         serve web-ui-test web-engines-test web-bench deps-web-ui-test npm-test \
         fresh-root-check fresh-root-test deps-fresh-root deps-linux \
-        deps-linux-test deps-windows
+        deps-linux-test deps-windows repro-check deps-repro-check
 
 # Its own lean build (build/app: the window and karbelon-cli, no tests), so
 # that it needs no test packages and leaves build/linux to make test. Without
@@ -41,7 +54,7 @@ run: deps-run
 
 # package first: the packaging tests in the linux suite check its Windows zip.
 # lint (clang-tidy, then the format check) after fuzz-short, whose build it reads.
-test: deps-test package linux asan windows fuzz-short lint libcxx web-test npm-test web-ui-test
+test: deps-test package linux asan windows fuzz-short lint libcxx web-test npm-test web-ui-test repro-check
 
 deps-run:
 	@$(DEPS) $(RUN_GROUPS)
@@ -104,23 +117,41 @@ format:
 
 # The Debian package, the Windows zip and the Windows installer (made by the
 # windows build), all into build/packages.
+# The archives' member modes follow the umask of cpack; zip members keep
+# their files' times in local time, which strip-nondeterminism sets to
+# SOURCE_DATE_EPOCH (in UTC) along with their order and modes. SHA256SUMS
+# lists every other file, for comparing a rebuild (make repro-check).
 package: deps-package
 	cmake --preset linux
-	cmake --build --preset linux -j $(JOBS)
+	cmake --build --preset linux -j $(JOBS) $(if $(LINUX_PACKAGE_TARGETS),--target $(LINUX_PACKAGE_TARGETS))
 	cmake --preset windows
-	cmake --build --preset windows -j $(JOBS)
+	cmake --build --preset windows -j $(JOBS) $(if $(WINDOWS_PACKAGE_TARGETS),--target $(WINDOWS_PACKAGE_TARGETS))
 	rm -rf build/packages
-	cpack --config build/linux/CPackConfig.cmake -B build/packages
-	cpack --config build/windows/CPackConfig.cmake -B build/packages
+	umask 022 && cpack --config build/linux/CPackConfig.cmake -B build/packages
+	umask 022 && cpack --config build/windows/CPackConfig.cmake -B build/packages
 	cp build/windows/packaging/karbelon-*-win64-setup.exe build/packages/
 	rm -rf build/packages/_CPack_Packages
 	$(MAKE) web
 	scripts/build-web-page.sh build/web --zip build/packages/karbelon-1.0.0.0-web.zip
 	scripts/build-npm-package.sh build/web build/packages
+	TZ=UTC strip-nondeterminism $(if $(SOURCE_DATE_EPOCH),--timestamp $(SOURCE_DATE_EPOCH)) \
+	    build/packages/*.zip
+	cd build/packages && find . -maxdepth 1 -type f ! -name SHA256SUMS -printf '%P\n' | \
+	    LC_ALL=C sort | xargs -r -d '\n' sha256sum >SHA256SUMS
 	@ls -l build/packages
 
 deps-package:
 	@$(DEPS) $(PACKAGE_GROUPS)
+
+# Two builds of `make package` from clean clones of HEAD in other folders, a
+# minute apart, under other umasks, time zones and locales; every file in
+# build/packages must come out the same. Of committed work only; the two
+# builds take about three minutes on two free cores.
+repro-check: deps-repro-check
+	JOBS=$(JOBS) scripts/reproducibility-check.sh
+
+deps-repro-check:
+	@$(DEPS) $(PACKAGE_GROUPS) repro
 
 # A local look at the page (Ctrl+C ends it).
 serve: web

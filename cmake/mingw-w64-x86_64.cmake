@@ -16,7 +16,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # libstdc++, libgcc and winpthread go into the executable, so that it needs
 # nothing but the DLLs that every Windows has.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# ld writes no link time into the PE header, so a rebuild has the same bytes.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
 # The release executable carries no symbols: the download stays small.
 set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")
 

@@ -24,9 +24,13 @@ declare -A groups=(
     # since the build makes the installer that its tests install.
     [windows]="g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-common wine64 wine xvfb xauth fonts-nanum fonts-noto-cjk fonts-wine nsis"
     # make package: CPack's DEB generator (dpkg-shlibdeps, file), the checks of
-    # the packages, the Windows cross compiler with its runtime's notices, and
-    # makensis for the Windows installer.
-    [package]="dpkg-dev file desktop-file-utils appstream lintian g++-mingw-w64-x86-64-posix mingw-w64-common nsis"
+    # the packages, the Windows cross compiler with its runtime's notices,
+    # makensis for the Windows installer, and strip-nondeterminism for the
+    # zips' times, order and modes.
+    [package]="dpkg-dev file desktop-file-utils appstream lintian g++-mingw-w64-x86-64-posix mingw-w64-common nsis strip-nondeterminism"
+    # make repro-check: clones, the Korean locale's sources, and diffoscope
+    # to show what differs.
+    [repro]="git locales diffoscope-minimal"
     # make web-ui-test: the page in Debian's Chromium (playwright-core from
     # npm), Firefox ESR (puppeteer-core) and WebKitGTK's MiniBrowser
     # (selenium-webdriver through WebKitWebDriver) on an Xvfb display, whose

@@ -12,6 +12,9 @@ ManifestDPIAware true
 ManifestSupportedOS all
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
+; Files get the time of their install: stored build times would make every
+; build of the same commit a different installer.
+SetDateSave off
 
 !include MUI2.nsh
 !include LogicLib.nsh
