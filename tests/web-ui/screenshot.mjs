@@ -17,6 +17,7 @@ const shots = [
     { file: 'screenshot-web-phone-landscape.png', options: { viewport: { width: 844, height: 390 }, ...phone } },
     { file: 'screenshot-web-desktop-dark.png', options: { viewport: { width: 900, height: 720 }, deviceScaleFactor: 1, colorScheme: 'dark' } },
     { file: 'screenshot-web-phone-dark.png', options: { viewport: { width: 360, height: 640 }, ...phone, colorScheme: 'dark' } },
+    { file: 'screenshot-web-phone-landscape-dark.png', options: { viewport: { width: 844, height: 390 }, ...phone, colorScheme: 'dark' } },
 ];
 
 const server = await startServer();
