@@ -40,7 +40,7 @@ WINDOWS_PACKAGE_TARGETS ?=
 .PHONY: run test build deps-run deps-test linux asan clean \
         fuzz fuzz-build fuzz-short deps-fuzz lint deps-lint format-check format \
         package deps-package windows web deps-web libcxx deps-libcxx web-test \
-        serve web-ui-test web-engines-test web-bench deps-web-ui-test npm-test \
+        serve web-ui-test web-engines-test web-bench deps-web-ui-test deps-web-bench npm-test \
         fresh-root-check fresh-root-test deps-fresh-root deps-linux \
         deps-linux-test deps-windows repro-check deps-repro-check
 
@@ -170,10 +170,10 @@ web-engines-test: deps-web-ui-test web
 	    node --test --test-concurrency=1 smoke_chromium.test.mjs smoke_firefox.test.mjs smoke_webkit.test.mjs
 
 # The page's weight (gzip), start time against a script-free floor, and the
-# time of a Command1 click, also with 10 MB in a box, and the start from a
-# link to its report, in headless Chromium;
-# start and click also on a phone's touch screen.
-web-bench: deps-web-ui-test web
+# time of a Command1 click (real X clicks on Chromium's own window, with no
+# automation attached), also with 10 MB in a box, and the start from a link
+# to its report; start and click also at a phone's size.
+web-bench: deps-web-ui-test deps-web-bench web
 	cd tests/web-ui && npm ci --no-audit --no-fund --loglevel=error
 	node bench/web/weight.mjs build/web
 	node bench/web/startup.mjs build/web 30 --link
@@ -184,6 +184,9 @@ web-bench: deps-web-ui-test web
 
 deps-web-ui-test:
 	@$(DEPS) $(WEB_UI_TEST_GROUPS)
+
+deps-web-bench:
+	@$(DEPS) web-bench
 
 # The linux preset configures the tests and benchmarks too, whose packages
 # are required there.

@@ -36,6 +36,8 @@ declare -A groups=(
     # (selenium-webdriver through WebKitWebDriver) on an Xvfb display, whose
     # clipboard xclip reads.
     [web-ui-test]="chromium firefox-esr webkit2gtk-driver libwebkit2gtk-4.1-0 xvfb xclip npm python3 fonts-noto-cjk"
+    # make web-bench: real clicks on the page, on Chromium's own X window.
+    [web-bench]="xdotool"
     # make web: the WebAssembly module (clang 19 for wasm32-wasi, WASI's C
     # library, libc++ for wasm32, wasm-opt), Node for its tests and bench, and
     # python3 for the web zip and make serve.

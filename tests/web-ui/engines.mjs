@@ -143,8 +143,8 @@ export async function startFirefox() {
 // through Debian's WebKitWebDriver and selenium-webdriver's generic builder.
 
 // Xvfb picks a free display itself and names it on the descriptor given.
-async function startXvfb() {
-    const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'], {
+export async function startXvfb(screen = '1280x1024x24') {
+    const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', screen, '-nolisten', 'tcp'], {
         stdio: ['ignore', 'ignore', 'pipe', 'pipe'],
     });
     let errors = '';
