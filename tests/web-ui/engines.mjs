@@ -119,7 +119,10 @@ export async function startFirefox() {
         const context = await on.createBrowserContext();
         const page = await context.newPage();
         page.setDefaultTimeout(10000);
-        await page.setViewport({ width, height });
+        // The BiDi command alone: puppeteer's setViewport also overrides the
+        // screen orientation, which Firefox ESR 140 (Debian 12 without its
+        // security updates) does not know.
+        await page.mainFrame().browsingContext.setViewport({ viewport: { width, height } });
         return puppeteerTab(context, page);
     };
     return {
