@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the npm package OUT_DIR/karbelon-<version>.tgz with npm pack: the
 # module as the web build made it (WEB_DIR/karbelon.js, the page's own file,
-# and karbelon.wasm) with web/npm's package.json, README.md and declarations.
+# and karbelon.wasm) with web/npm's package.json, README.md and declarations,
+# and the notices of the libraries in the module.
 #   scripts/build-npm-package.sh WEB_DIR OUT_DIR
 set -euo pipefail
 
@@ -33,6 +34,7 @@ out=$(cd "$out" && pwd)
 sed "s/@VERSION@/$version/" "$here/web/npm/package.json" >"$staging/package.json"
 install -m 644 "$here/web/npm/README.md" "$here/web/npm/karbelon.d.ts" \
     "$web/karbelon.js" "$web/karbelon.wasm" "$staging/"
+(umask 022 && "$here/scripts/write-module-notices.sh" "$staging/LICENSES-wasm.txt")
 
 # No scripts run, and nothing is fetched: the folder is packed as it is.
 tarball=$(cd "$staging" && npm pack --ignore-scripts --offline --silent \

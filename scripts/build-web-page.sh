@@ -77,14 +77,21 @@ if [[ -n "$zip_file" ]]; then
     mkdir -p "$(dirname "$zip_file")"
     zip_file=$(cd "$(dirname "$zip_file")" && pwd)/$(basename "$zip_file")
     rm -f "$zip_file"
+    # The notices of the libraries in the module go into the zip only: the
+    # page itself never loads them.
+    notices=$(mktemp -d)
+    trap 'rm -rf "$notices"' EXIT
+    (umask 022 && "$here/scripts/write-module-notices.sh" "$notices/LICENSES-wasm.txt")
     # One folder named after the zip, paths inside kept (icons/…), which
-    # python's `-m zipfile -c` would flatten.
+    # python's `-m zipfile -c` would flatten. SOURCE=NAME takes a file from
+    # elsewhere.
     (cd "$out" && python3 -c '
 import os, sys, zipfile
 folder = os.path.basename(sys.argv[1]).removesuffix(".zip")
 with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED) as archive:
-    for name in sys.argv[2:]:
-        archive.write(name, f"{folder}/{name}")
-' "$zip_file" "${files[@]}" package.json)
+    for entry in sys.argv[2:]:
+        source, _, name = entry.partition("=")
+        archive.write(source, f"{folder}/{name or source}")
+' "$zip_file" "${files[@]}" package.json "$notices/LICENSES-wasm.txt=LICENSES-wasm.txt")
 fi
 echo "web page in $out (cache $version)"

@@ -38,9 +38,10 @@ before(async () => {
 
 after(() => rmSync(project, { recursive: true, force: true }));
 
-test('the tarball holds the module, its declarations, read-me and manifest, and nothing else', () => {
+test('the tarball holds the module, its declarations, read-me, notices and manifest, and nothing else', () => {
   const listing = execFileSync('tar', ['-tzf', tarball], { encoding: 'utf8' }).split('\n').filter(Boolean).sort();
   assert.deepEqual(listing, [
+    'package/LICENSES-wasm.txt',
     'package/README.md',
     'package/karbelon.d.ts',
     'package/karbelon.js',
